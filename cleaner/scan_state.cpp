@@ -1,0 +1,11 @@
+#include "cleaner/scan_state.h"
+
+namespace jc {
+
+void ScanState::ReleaseTexts() {
+  Text().swap(currentFolder);
+  Text().swap(category);
+  Text().swap(foundName);
+}
+
+}  // namespace jc
