@@ -14,7 +14,9 @@
 #ifndef _UNICODE
 #define _UNICODE
 #endif
+#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
+#endif
 #include <windows.h>
 #include <commctrl.h>
 
@@ -756,13 +758,23 @@ int CmdWaitGone(const Args& a) {
     return kOk;
 }
 
+// The code pages Wine derived from the locale, so a test can tell that it
+// really runs under the locale it asked for.
+int CmdCodepage() {
+    Json j;
+    j.BeginObject().KInt("acp", GetACP()).KInt("oemcp", GetOEMCP())
+        .KInt("user_lcid", GetUserDefaultLCID()).KInt("system_lcid", GetSystemDefaultLCID()).EndObject();
+    Emit(j);
+    return kOk;
+}
+
 int Usage() {
     return Fail(kUsage,
                 L"commands: list [--pid P] | find --title T [--class C] [--pid P] [--visible 1] [--timeout MS] | "
                 L"dump HWND [--max-rows N] | click HWND | key HWND esc|tab|enter|space|vk:N | "
                 L"send HWND MSG WPARAM LPARAM | post HWND MSG WPARAM LPARAM | close HWND | "
                 L"msgboxes [--pid P] | pid-of HWND | wait-text HWND TEXT [--timeout MS] | "
-                L"wait-gone HWND [--timeout MS]");
+                L"wait-gone HWND [--timeout MS] | codepage");
 }
 
 }  // namespace
@@ -783,6 +795,7 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"pid-of") return CmdPidOf(a);
     if (cmd == L"wait-text") return CmdWaitText(a);
     if (cmd == L"wait-gone") return CmdWaitGone(a);
+    if (cmd == L"codepage") return CmdCodepage();
     if (cmd == L"click" || cmd == L"close") {
         if (a.pos.size() != 1) return Usage();
         HWND h = ParseHwnd(a.pos[0]);

@@ -25,6 +25,7 @@ import select
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
@@ -96,12 +97,12 @@ def _die_with_parent():
         pass
 
 
-def _spawn(argv, env, out_path, err_path, cwd=None, **kw):
+def _spawn(argv, env, out_path, err_path, cwd=None, die_with_parent=True):
     # Files, not pipes: Wine's helper processes inherit the standard handles
     # and would keep a pipe open long after the program is gone.
     with open(out_path, "wb") as out, open(err_path, "wb") as err:
-        return subprocess.Popen(argv, env=env, cwd=cwd, stdin=subprocess.DEVNULL, stdout=out,
-                                stderr=err, preexec_fn=_die_with_parent, **kw)
+        return subprocess.Popen(argv, env=env, cwd=cwd, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                preexec_fn=_die_with_parent if die_with_parent else None)
 
 
 def _wine_version():
@@ -157,6 +158,23 @@ def _base_env(prefix, locale):
     return env
 
 
+# Runs beside each session and outlives the test process if that is killed
+# outright (a CTest time-out): then it ends the prefix's Wine processes, which
+# detach into sessions of their own, and removes the prefix copy. Its standard
+# input is a pipe only the test process holds; end of file without "done"
+# means the test process died without cleaning up.
+_WATCHDOG = r"""
+import os, shutil, subprocess, sys
+if b"done" in sys.stdin.buffer.read():
+    sys.exit(0)
+wineserver, prefix, keep = sys.argv[1:4]
+subprocess.run([wineserver, "-k"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+               stderr=subprocess.DEVNULL, timeout=60)
+if keep != "1":
+    shutil.rmtree(prefix, ignore_errors=True)
+"""
+
+
 class DriverError(Exception):
     def __init__(self, args, code, output):
         self.code = code
@@ -209,6 +227,7 @@ class WineSession:
         self.env = None
         self._xvfb = None
         self._server = None
+        self._watchdog = None
         self._programs = []
         self._count = 0
 
@@ -225,11 +244,17 @@ class WineSession:
         self.prefix = os.path.join(self.root, "prefix")
         subprocess.run(["cp", "-a", "--reflink=auto", template, self.prefix], check=True, timeout=300)
         os.remove(os.path.join(self.prefix, ".jc-template"))
-        self._start_xvfb()
         self.env = _base_env(self.prefix, self.locale)
+        self._watchdog = subprocess.Popen(
+            [sys.executable, "-c", _WATCHDOG, WINESERVER, self.prefix, os.environ.get("JC_KEEP", "")],
+            env=self.env, stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True)
+        self._start_xvfb()
         self.env["DISPLAY"] = ":%d" % self.display
+        # The server stays up if the test process dies, so that the watchdog
+        # can still ask it to end every process of the prefix.
         self._server = _spawn([WINESERVER, "-f", "-p"], self.env, os.path.join(self.logs, "wineserver.out"),
-                              os.path.join(self.logs, "wineserver.err"))
+                              os.path.join(self.logs, "wineserver.err"), die_with_parent=False)
         wait_for(self._server_ready, timeout=30, interval=0.05, message="the wineserver to listen")
         return self
 
@@ -304,6 +329,12 @@ class WineSession:
             self._xvfb = None
         if self.prefix and os.environ.get("JC_KEEP") != "1":
             shutil.rmtree(self.prefix, ignore_errors=True)
+        if self._watchdog is not None:
+            try:
+                self._watchdog.communicate(b"done", timeout=30)
+            except (OSError, subprocess.SubprocessError):
+                self._watchdog.kill()
+            self._watchdog = None
         if self in WineSession._live:
             WineSession._live.remove(self)
 
@@ -373,6 +404,18 @@ class WineSession:
             args += ["--class", cls]
         return self.driver(*args, timeout=timeout + 60)["hwnd"]
 
+    def main_window(self, timeout=30.0):
+        """The program's main window as a `list` entry: the first visible
+        top-level window with a caption that is not a dialog box. Found
+        without its title, so a garbled title fails a test instead of the
+        search."""
+        def look():
+            for w in self.driver("list"):
+                if w["visible"] and w["style"] & WS_CAPTION == WS_CAPTION and w["class"] != "#32770":
+                    return w
+            return None
+        return wait_for(look, timeout=timeout, interval=0.2, message="the main window")
+
     def dump(self, hwnd, max_rows=2000):
         return self.driver("dump", hwnd, "--max-rows", max_rows)
 
@@ -388,16 +431,54 @@ class WineSession:
     def msgboxes(self):
         return self.driver("msgboxes")
 
-    def screenshot(self, path, rect=None):
-        """Saves the screen, or the part given as a driver rect, as PNG."""
+    def screenshot(self, path, rect=None, settle=True):
+        """Saves the screen, or the part given as a driver rect, as PNG.
+
+        With settle, shoots until two shots in a row are the same, so a
+        window still painting is not caught half drawn.
+        """
         os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
         argv = ["import", "-display", ":%d" % self.display, "-window", "root"]
         if rect is not None:
             argv += ["-crop", "%dx%d+%d+%d" % (rect["width"], rect["height"], rect["left"], rect["top"]),
                      "+repage"]
-        subprocess.run(argv + [path], check=True, timeout=60, stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+        def shoot(target):
+            subprocess.run(argv + [target], check=True, timeout=60, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+        shoot(path)
+        if settle:
+            previous = path + ".previous.png"
+
+            def same_twice():
+                os.replace(path, previous)
+                shoot(path)
+                return pixel_difference(previous, path) == 0
+
+            try:
+                wait_for(same_twice, timeout=15, interval=0.2, message="the screen to stop changing")
+            finally:
+                if os.path.exists(previous):
+                    os.remove(previous)
         return path
+
+
+def _region(path, rect):
+    if rect is None:
+        return path
+    return "%s[%dx%d+%d+%d]" % (path, rect["width"], rect["height"], rect["left"], rect["top"])
+
+
+def pixel_difference(a, b, rect_a=None, rect_b=None):
+    """How many pixels differ between two PNGs, or between a region of each
+    (driver rects in the images' coordinates)."""
+    rect_b = rect_b if rect_b is not None else rect_a
+    p = subprocess.run(["compare", "-metric", "AE", _region(a, rect_a), _region(b, rect_b), "null:"],
+                       capture_output=True, text=True, timeout=60, stdin=subprocess.DEVNULL)
+    if p.returncode not in (0, 1):  # 2: the images could not be compared at all
+        raise RuntimeError("compare failed: %s" % p.stderr.strip())
+    return int(float(p.stderr.split()[0]))
 
 
 # ---------------------------------------------------------------- dump helpers
@@ -444,6 +525,11 @@ class WineTestCase(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
+        # Fail before paying for a prefix and a display.
+        if not os.path.isfile(program_path()):
+            raise FileNotFoundError("no program at %s (set JC_DIST)" % program_path())
+        if not os.path.isfile(driver_path()):
+            raise FileNotFoundError("no driver at %s (set JC_DIST or JC_DRIVER)" % driver_path())
         cls.session = WineSession(cls.locale, cls.screen, name=cls.__name__)
         cls.addClassCleanup(cls.session.close)
         cls.session.start()
