@@ -3,6 +3,7 @@
 // last window closes.
 #include <windows.h>
 
+#include "app/handlers.h"
 #include "app/main_window_definition.h"
 #include "app/program.h"
 #include "platform/win32/top_window.h"
@@ -43,7 +44,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   jc::Application& app = program.app;
   app.SetProgramFolder(ProgramFolder());
   MakeProgramFolderCurrent();
-  app.AddWindow(jc::MainWindowDefinition(nullptr, nullptr));
+  app.AddWindow(jc::MainWindowDefinition(jc::OnQuickScanClicked, jc::OnCleanJunkClicked));
   app.RegisterExitCleanup(jc::ExitCleanup);
 
   app.LoadWindow(jc::WindowId::Main);

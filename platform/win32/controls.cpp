@@ -151,6 +151,8 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 
 // The stock bar keeps its position inside its range; the program's bar keeps
 // whatever it is written (limited to 0..32767) and only draws it clamped.
+// The stock bar is told the new values when events are next processed, as
+// nothing is drawn before then; a scan steps the bar once per file.
 struct ProgressData {
   WNDPROC original;
   int32_t minimum = 0;
@@ -166,18 +168,26 @@ void ShowStoredRange(HWND hwnd, const ProgressData& data) {
                   static_cast<WPARAM>(DrawnProgressPosition(data.minimum, data.maximum, data.position)), 0);
 }
 
+std::vector<HWND> g_progressBarsToSync;
+
+void SyncLater(HWND hwnd) {
+  if (std::find(g_progressBarsToSync.begin(), g_progressBarsToSync.end(), hwnd) == g_progressBarsToSync.end()) {
+    g_progressBarsToSync.push_back(hwnd);
+  }
+}
+
 LRESULT StoreRange(HWND hwnd, ProgressData& data, int32_t minimum, int32_t maximum) {
   const LRESULT previous = MAKELRESULT(data.minimum, data.maximum);
   data.minimum = ClampProgressValue(minimum);
   data.maximum = ClampProgressValue(maximum);
-  ShowStoredRange(hwnd, data);
+  SyncLater(hwnd);
   return previous;
 }
 
 LRESULT StorePosition(HWND hwnd, ProgressData& data, int32_t position) {
   const LRESULT previous = data.position;
   data.position = ClampProgressValue(position);
-  ShowStoredRange(hwnd, data);
+  SyncLater(hwnd);
   return previous;
 }
 
@@ -195,7 +205,16 @@ LRESULT CALLBACK ProgressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       return StorePosition(hwnd, *data, data->position + static_cast<int32_t>(wParam));
     case PBM_GETPOS:
       return data->position;
+    case PBM_GETRANGE:
+      if (lParam) {
+        auto* range = reinterpret_cast<PBRANGE*>(lParam);
+        range->iLow = data->minimum;
+        range->iHigh = data->maximum;
+      }
+      return wParam ? data->minimum : data->maximum;
     case WM_NCDESTROY: {
+      g_progressBarsToSync.erase(std::remove(g_progressBarsToSync.begin(), g_progressBarsToSync.end(), hwnd),
+                                 g_progressBarsToSync.end());
       WNDPROC original = data->original;
       SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
       RemovePropW(hwnd, kProgressProp);
@@ -395,10 +414,15 @@ void SetProgressPosition(HWND bar, int32_t position) {
 
 int32_t ProgressPosition(HWND bar) { return static_cast<int32_t>(SendMessageW(bar, PBM_GETPOS, 0, 0)); }
 
-void SyncListViews() {
-  std::vector<ListViewControl*> pending;
-  pending.swap(g_listViewsToSync);
-  for (ListViewControl* view : pending) view->Sync();
+void SyncDeferredControls() {
+  std::vector<ListViewControl*> lists;
+  lists.swap(g_listViewsToSync);
+  for (ListViewControl* view : lists) view->Sync();
+  std::vector<HWND> bars;
+  bars.swap(g_progressBarsToSync);
+  for (HWND bar : bars) {
+    if (ProgressData* data = ProgressDataOf(bar)) ShowStoredRange(bar, *data);
+  }
 }
 
 }  // namespace jc

@@ -45,8 +45,8 @@ void SetProgressMaximum(HWND bar, int32_t maximum);
 void SetProgressPosition(HWND bar, int32_t position);
 int32_t ProgressPosition(HWND bar);
 
-// List views draw their rows from the model; the row count they show is
-// brought up to date when events are next processed.
-void SyncListViews();
+// List views draw their rows from the model, progress bars their stored
+// values; what they show is brought up to date before events are processed.
+void SyncDeferredControls();
 
 }  // namespace jc

@@ -35,14 +35,14 @@ bool HandleWindowKey(const MSG& message) {
 }  // namespace
 
 QueueState Win32EventPlatform::PeekQueue() {
-  SyncListViews();
+  SyncDeferredControls();
   MSG message;
   if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) return QueueState::Empty;
   return message.message == WM_QUIT ? QueueState::Quit : QueueState::Event;
 }
 
 bool Win32EventPlatform::DispatchNextEvent(int32_t& quitCode) {
-  SyncListViews();
+  SyncDeferredControls();
   MSG message;
   const BOOL got = GetMessageW(&message, nullptr, 0, 0);
   if (got == 0) {
