@@ -17,7 +17,25 @@ const wchar_t kProgressProp[] = L"JunkcleanProgress";
 
 COLORREF ToColorRef(Colour colour) { return RGB(colour.red, colour.green, colour.blue); }
 
-HFONT DefaultGuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+// The system's default GUI font. Where the system code page is not 936 that
+// font has no Chinese letters, so the program asks for what a Chinese system
+// gives as its default GUI font instead (宋体, 9 points); it lives as long as
+// the program.
+HFONT DefaultGuiFont() {
+  static HFONT font = nullptr;
+  if (font) return font;
+  auto* stock = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  if (GetACP() == 936) return font = stock;
+  LOGFONTW description{};
+  GetObjectW(stock, sizeof(description), &description);
+  description.lfHeight = -12;
+  description.lfWidth = 0;
+  description.lfCharSet = GB2312_CHARSET;
+  lstrcpynW(description.lfFaceName, WideFromBuiltIn("宋体").c_str(), LF_FACESIZE);
+  font = CreateFontIndirectW(&description);
+  if (!font) font = stock;
+  return font;
+}
 
 // Asks the parent to draw its client area (background, picture) into dc,
 // shifted so that the part beneath the child lands at the child's origin.

@@ -1,9 +1,9 @@
 """Harness for the black-box tests that run junkclean.exe under Wine.
 
-Each test class gets a WineSession: its own copy of a prepared Wine prefix,
+Each test class gets a WineRig: its own copy of a prepared Wine prefix,
 its own Xvfb display and its own persistent wineserver. The program and the
 driver (jcdriver.exe, which inspects and pokes windows from inside the same
-prefix) run there. Everything a session starts is ended by close(), which the
+prefix) run there. Everything a rig starts is ended by close(), which the
 test classes register as a cleanup so it runs even when a test fails.
 
 Environment:
@@ -158,9 +158,9 @@ def _base_env(prefix, locale):
     return env
 
 
-# Runs beside each session and outlives the test process if that is killed
+# Runs beside each rig and outlives the test process if that is killed
 # outright (a CTest time-out): then it ends the prefix's Wine processes, which
-# detach into sessions of their own, and removes the prefix copy. Its standard
+# detach from the test process with setsid, and removes the prefix copy. Its standard
 # input is a pipe only the test process holds; end of file without "done"
 # means the test process died without cleaning up.
 _WATCHDOG = r"""
@@ -212,7 +212,7 @@ class Program:
             return f.read()
 
 
-class WineSession:
+class WineRig:
     """One prefix copy + one Xvfb + one wineserver, for one test class."""
 
     _live = []
@@ -240,7 +240,7 @@ class WineSession:
         self.root = tempfile.mkdtemp(prefix=self.name + "-", dir=runs)
         self.logs = os.path.join(self.root, "logs")
         os.makedirs(self.logs)
-        WineSession._live.append(self)
+        WineRig._live.append(self)
         self.prefix = os.path.join(self.root, "prefix")
         subprocess.run(["cp", "-a", "--reflink=auto", template, self.prefix], check=True, timeout=300)
         os.remove(os.path.join(self.prefix, ".jc-template"))
@@ -248,7 +248,7 @@ class WineSession:
         self._watchdog = subprocess.Popen(
             [sys.executable, "-c", _WATCHDOG, WINESERVER, self.prefix, os.environ.get("JC_KEEP", "")],
             env=self.env, stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            start_new_session=True)
+            preexec_fn=os.setsid)
         self._start_xvfb()
         self.env["DISPLAY"] = ":%d" % self.display
         # The server stays up if the test process dies, so that the watchdog
@@ -335,8 +335,8 @@ class WineSession:
             except (OSError, subprocess.SubprocessError):
                 self._watchdog.kill()
             self._watchdog = None
-        if self in WineSession._live:
-            WineSession._live.remove(self)
+        if self in WineRig._live:
+            WineRig._live.remove(self)
 
     # ------------------------------------------------------------ paths
 
@@ -418,6 +418,19 @@ class WineSession:
 
     def dump(self, hwnd, max_rows=2000):
         return self.driver("dump", hwnd, "--max-rows", max_rows)
+
+    def settled_dump(self, hwnd, timeout=20.0):
+        """A dump once two in a row agree, so a window still creating its
+        controls or filling its list is not caught half done."""
+        last = [None]
+
+        def same_twice():
+            tree = self.dump(hwnd)
+            done = tree == last[0]
+            last[0] = tree
+            return tree if done else None
+
+        return wait_for(same_twice, timeout=timeout, interval=0.1, message="the window to settle")
 
     def send(self, hwnd, msg, wparam=0, lparam=0):
         return self.driver("send", hwnd, msg, wparam, lparam)["result"]
@@ -517,7 +530,7 @@ def describe(node):
 # ---------------------------------------------------------------- test base
 
 class WineTestCase(unittest.TestCase):
-    """Gives each test class its own WineSession as cls.session."""
+    """Gives each test class its own WineRig as cls.rig."""
 
     locale = "zh_CN.UTF-8"
     screen = (1024, 768)
@@ -530,9 +543,9 @@ class WineTestCase(unittest.TestCase):
             raise FileNotFoundError("no program at %s (set JC_DIST)" % program_path())
         if not os.path.isfile(driver_path()):
             raise FileNotFoundError("no driver at %s (set JC_DIST or JC_DRIVER)" % driver_path())
-        cls.session = WineSession(cls.locale, cls.screen, name=cls.__name__)
-        cls.addClassCleanup(cls.session.close)
-        cls.session.start()
+        cls.rig = WineRig(cls.locale, cls.screen, name=cls.__name__)
+        cls.addClassCleanup(cls.rig.close)
+        cls.rig.start()
 
     @classmethod
     def shots_dir(cls):
@@ -542,7 +555,7 @@ class WineTestCase(unittest.TestCase):
 
 
 def _close_all():
-    for s in list(WineSession._live):
+    for s in list(WineRig._live):
         try:
             s.close()
         except Exception:  # noqa: BLE001 - best effort while exiting

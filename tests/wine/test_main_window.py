@@ -59,9 +59,9 @@ def at_position(tree, rect):
     return found[0]
 
 
-def start_main_window(session):
-    prog = session.start_program()
-    return prog, session.main_window(timeout=30)["hwnd"]
+def start_main_window(rig):
+    prog = rig.start_program()
+    return prog, rig.main_window(timeout=30)["hwnd"]
 
 
 class MainWindowChinese(jcwine.WineTestCase):
@@ -70,11 +70,11 @@ class MainWindowChinese(jcwine.WineTestCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.prog, cls.hwnd = start_main_window(cls.session)
+        cls.prog, cls.hwnd = start_main_window(cls.rig)
         # Every layout check reads this one dump, taken before any test
         # pokes the window.
-        cls.tree = cls.session.dump(cls.hwnd)
-        cls.shot = cls.session.screenshot(os.path.join(cls.shots_dir(), "main_window_zh.png"),
+        cls.tree = cls.rig.settled_dump(cls.hwnd)
+        cls.shot = cls.rig.screenshot(os.path.join(cls.shots_dir(), "main_window_zh.png"),
                                           cls.tree["rect"])
 
     def control(self, name):
@@ -84,13 +84,13 @@ class MainWindowChinese(jcwine.WineTestCase):
         return found[0]
 
     def test_runs_under_code_page_936(self):
-        self.assertEqual(self.session.driver("codepage")["acp"], 936)
+        self.assertEqual(self.rig.driver("codepage")["acp"], 936)
 
     def test_caption_and_outer_rect(self):
         self.assertEqual(self.tree["text"], TITLE)
         # The title the system keeps for drawing the caption, not only what
         # the window procedure answers.
-        self.assertEqual(self.session.find_window(title=TITLE, timeout=5), self.hwnd)
+        self.assertEqual(self.rig.find_window(title=TITLE, timeout=5), self.hwnd)
         self.assertEqual(rect_tuple(self.tree["rect"]), FRAME)
         self.assertTrue(self.tree["visible"])
         self.assertTrue(self.tree["enabled"])
@@ -158,7 +158,7 @@ class MainWindowChinese(jcwine.WineTestCase):
 
     def test_progress_bar_keeps_values_and_clamps_its_limits(self):
         pb = self.control("进度条1")["hwnd"]
-        s = self.session
+        s = self.rig
         # Each step: a message with its parameters, then what reads back.
         steps = [
             (("PBM_SETRANGE32", 0, 40000), {"low": 0, "high": 32767}),
@@ -176,7 +176,7 @@ class MainWindowChinese(jcwine.WineTestCase):
                 self.assertEqual({k: got[k] for k in expected}, expected)
 
     def visible_state(self):
-        tree = self.session.dump(self.hwnd)
+        tree = self.rig.dump(self.hwnd)
         return (tree["text"], rect_tuple(tree["rect"]),
                 [(c["class"], c["text"], rect_tuple(c["rel"]), c["enabled"], c["visible"])
                  for c in tree["children"]],
@@ -190,7 +190,7 @@ class MainWindowChinese(jcwine.WineTestCase):
         click has been handled too.
         """
         pb = self.control("进度条1")["hwnd"]
-        s = self.session
+        s = self.rig
         s.send(pb, "PBM_SETRANGE32", 0, 100)
         s.send(pb, "PBM_SETPOS", 0, 0)
         s.driver("click", button)
@@ -204,8 +204,8 @@ class MainWindowChinese(jcwine.WineTestCase):
                 before = self.visible_state()
                 self.click_and_settle(self.control(name)["hwnd"], marker)
                 self.assertTrue(self.prog.running(), "the program ended")
-                self.assertTrue(self.session.window_exists(self.hwnd))
-                self.assertEqual(self.session.msgboxes(), [])
+                self.assertTrue(self.rig.window_exists(self.hwnd))
+                self.assertEqual(self.rig.msgboxes(), [])
                 self.assertEqual(self.visible_state(), before)
 
     def test_screenshot_shows_the_window(self):
@@ -220,12 +220,12 @@ class EscapeKey(jcwine.WineTestCase):
     locale = "zh_CN.UTF-8"
 
     def test_esc_in_list_view_ends_the_program_with_code_0(self):
-        prog, hwnd = start_main_window(self.session)
-        lv = identify(self.session.dump(hwnd), "超级列表框1")
+        prog, hwnd = start_main_window(self.rig)
+        lv = identify(self.rig.settled_dump(hwnd), "超级列表框1")
         self.assertEqual(len(lv), 1)
-        self.session.driver("key", lv[0]["hwnd"], "esc")
+        self.rig.driver("key", lv[0]["hwnd"], "esc")
         self.assertEqual(prog.wait_exit(timeout=30), 0)
-        self.assertFalse(self.session.window_exists(hwnd))
+        self.assertFalse(self.rig.window_exists(hwnd))
 
 
 class MainWindowWesternCodePage(jcwine.WineTestCase):
@@ -237,16 +237,16 @@ class MainWindowWesternCodePage(jcwine.WineTestCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.prog, cls.hwnd = start_main_window(cls.session)
-        cls.tree = cls.session.dump(cls.hwnd)
-        cls.session.screenshot(os.path.join(cls.shots_dir(), "main_window_en.png"), cls.tree["rect"])
+        cls.prog, cls.hwnd = start_main_window(cls.rig)
+        cls.tree = cls.rig.settled_dump(cls.hwnd)
+        cls.rig.screenshot(os.path.join(cls.shots_dir(), "main_window_en.png"), cls.tree["rect"])
 
     def test_runs_under_code_page_1252(self):
-        self.assertEqual(self.session.driver("codepage")["acp"], 1252)
+        self.assertEqual(self.rig.driver("codepage")["acp"], 1252)
 
     def test_caption(self):
         self.assertEqual(self.tree["text"], TITLE)
-        self.assertEqual(self.session.find_window(title=TITLE, timeout=5), self.hwnd)
+        self.assertEqual(self.rig.find_window(title=TITLE, timeout=5), self.hwnd)
         self.assertEqual(rect_tuple(self.tree["rect"]), FRAME)
 
     def test_button_and_label_texts(self):
@@ -259,12 +259,12 @@ class MainWindowWesternCodePage(jcwine.WineTestCase):
     def test_draws_the_same_pixels_as_under_code_page_936(self):
         # Right texts drawn with a font that has no Chinese glyphs show as
         # boxes; drawn with the same font as under 936 they match exactly.
-        zh = jcwine.WineSession("zh_CN.UTF-8", self.screen, name="ReferenceChinese").start()
+        zh = jcwine.WineRig("zh_CN.UTF-8", self.screen, name="ReferenceChinese").start()
         self.addCleanup(zh.close)
         _, zh_hwnd = start_main_window(zh)
-        zh_tree = zh.dump(zh_hwnd)
+        zh_tree = zh.settled_dump(zh_hwnd)
         zh_shot = zh.screenshot(os.path.join(zh.logs, "screen.png"))
-        en_shot = self.session.screenshot(os.path.join(self.session.logs, "screen.png"))
+        en_shot = self.rig.screenshot(os.path.join(self.rig.logs, "screen.png"))
         for name, kind, text, rect, _ in CONTROLS:
             with self.subTest(control=name):
                 en_node, zh_node = at_position(self.tree, rect), at_position(zh_tree, rect)
