@@ -5,6 +5,8 @@
 #include "cleaner/quick_scan.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_folders.h"
+#include "platform/win32/win32_skin.h"
+#include "startup/skin_deployment.h"
 
 namespace jc {
 
@@ -28,6 +30,21 @@ void OnQuickScanClicked() {
 void OnCleanJunkClicked() {
   JunkJob job = MakeJob();
   CleanJunk(job);
+}
+
+// The skin is attached before anything is shown; then the splash window
+// stands for a moment and hands over to the main window.
+void OnSplashCreated() {
+  static Win32SkinFiles files(GetModuleHandleW(nullptr));
+  static Win32LibraryLoader loader;
+  static SkinEngineBinding binding;
+  Application& app = TheProgram().app;
+  SkinJob job{app, files, loader, binding};
+  SkinDeployment(job);
+  app.Native(WindowId::Splash)->Show();
+  app.DelayWithEvents(3000);
+  app.LoadWindow(WindowId::Main);
+  app.DestroyWindowLater(WindowId::Splash);
 }
 
 }  // namespace jc

@@ -1,9 +1,10 @@
-// The click handlers of the main window.
+// The event handlers of the program's windows.
 #pragma once
 
 namespace jc {
 
 void OnQuickScanClicked();
 void OnCleanJunkClicked();
+void OnSplashCreated();
 
 }  // namespace jc

@@ -2,9 +2,11 @@
 // are defined, the first window is loaded and the event loop runs until the
 // last window closes.
 #include <windows.h>
+#include <objbase.h>
 
 #include "app/handlers.h"
 #include "app/main_window_definition.h"
+#include "app/splash_window_definition.h"
 #include "app/program.h"
 #include "platform/win32/top_window.h"
 #include "platform/win32/win32_events.h"
@@ -32,6 +34,8 @@ void MakeProgramFolderCurrent() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // The splash picture is decoded through COM.
+  CoInitialize(nullptr);
   jc::TopWindow::RegisterWindowClass(instance);
   jc::RegisterControlClasses(instance);
 
@@ -45,9 +49,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app.SetProgramFolder(ProgramFolder());
   MakeProgramFolderCurrent();
   app.AddWindow(jc::MainWindowDefinition(jc::OnQuickScanClicked, jc::OnCleanJunkClicked));
+  app.AddWindow(jc::SplashWindowDefinition(jc::OnSplashCreated));
   app.RegisterExitCleanup(jc::ExitCleanup);
 
-  app.LoadWindow(jc::WindowId::Main);
-  if (!app.IsAlive(jc::WindowId::Main)) app.ReportFatalError("载入启动窗口失败", 0);
+  if (!app.LoadWindow(jc::WindowId::Main)) app.ReportFatalError("载入启动窗口失败", 0);
   return app.RunUntilLastWindowCloses();
 }

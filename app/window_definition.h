@@ -46,6 +46,7 @@ struct ControlDefinition {
   Handler clicked = nullptr;
   LabelStyle label;                       // labels and transparent labels
   std::vector<ColumnDefinition> columns;  // list views
+  int32_t pictureResource = 0;            // picture boxes: the embedded JPEG, 0 for none
 };
 
 // A control with the settings that most controls share.

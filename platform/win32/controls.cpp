@@ -1,6 +1,7 @@
 #include "platform/win32/controls.h"
 
 #include <commctrl.h>
+#include <olectl.h>
 
 #include <algorithm>
 #include <vector>
@@ -87,11 +88,34 @@ void PaintLabel(HWND hwnd, const LabelData& data) {
   EndPaint(hwnd, &paint);
 }
 
+int CALLBACK NoteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+bool FontInstalled(const std::wstring& face) {
+  LOGFONTW wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(wanted.lfFaceName, face.c_str(), LF_FACESIZE);
+  bool found = false;
+  HDC screen = GetDC(nullptr);
+  EnumFontFamiliesExW(screen, &wanted, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, screen);
+  return found;
+}
+
+// A label's own font; where that face is missing (as under Wine), any font
+// with Chinese letters of the same height and weight stands in.
 HFONT CreateLabelFont(const LabelStyle& style) {
   if (style.fontName.empty()) return nullptr;
-  return CreateFontW(style.fontHeight, 0, 0, 0, style.fontWeight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                     WideFromBuiltIn(style.fontName).c_str());
+  std::wstring face = WideFromBuiltIn(style.fontName);
+  BYTE charset = DEFAULT_CHARSET;
+  if (!FontInstalled(face)) {
+    face.clear();
+    charset = GB2312_CHARSET;
+  }
+  return CreateFontW(style.fontHeight, 0, 0, 0, style.fontWeight, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 }
 
 LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -143,26 +167,91 @@ LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 // ---- picture box ----------------------------------------------------------
 
+// The embedded picture, decoded by the system and stretched once to the size
+// of the box; painting then only copies it.
+HBITMAP StretchedPicture(HINSTANCE instance, int32_t resource, int width, int height) {
+  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resource), MAKEINTRESOURCEW(10));  // RT_RCDATA
+  if (!found) return nullptr;
+  const DWORD size = SizeofResource(instance, found);
+  const void* bytes = LockResource(LoadResource(instance, found));
+  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!bytes || !copy) return nullptr;
+  CopyMemory(GlobalLock(copy), bytes, size);
+  GlobalUnlock(copy);
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) {
+    GlobalFree(copy);
+    return nullptr;
+  }
+  IPicture* picture = nullptr;
+  const HRESULT loaded = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
+                                        reinterpret_cast<void**>(&picture));
+  stream->Release();
+  if (FAILED(loaded) || !picture) return nullptr;
+
+  OLE_XSIZE_HIMETRIC pictureWidth = 0;
+  OLE_YSIZE_HIMETRIC pictureHeight = 0;
+  picture->get_Width(&pictureWidth);
+  picture->get_Height(&pictureHeight);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  picture->Render(memory, 0, 0, width, height, 0, pictureHeight, pictureWidth, -pictureHeight, nullptr);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  picture->Release();
+  return bitmap;
+}
+
+HBITMAP PictureOf(HWND hwnd) { return reinterpret_cast<HBITMAP>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+
+void PaintPicture(HWND hwnd, HDC dc) {
+  RECT client;
+  GetClientRect(hwnd, &client);
+  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  HBITMAP bitmap = PictureOf(hwnd);
+  if (!bitmap) return;
+  HDC memory = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+}
+
 LRESULT CALLBACK PictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_NCCREATE: {
+      auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+      auto* definition = static_cast<const ControlDefinition*>(create->lpCreateParams);
+      if (definition->pictureResource != 0) {
+        HBITMAP bitmap =
+            StretchedPicture(create->hInstance, definition->pictureResource, create->cx, create->cy);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(bitmap));
+      }
+      break;
+    }
+    case WM_NCDESTROY:
+      if (HBITMAP bitmap = PictureOf(hwnd)) DeleteObject(bitmap);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      break;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PRINTCLIENT: {
-      RECT client;
-      GetClientRect(hwnd, &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+    case WM_PRINTCLIENT:
+      PaintPicture(hwnd, reinterpret_cast<HDC>(wParam));
       return 0;
-    }
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(hwnd, &paint);
-      SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+      PaintPicture(hwnd, dc);
       EndPaint(hwnd, &paint);
       return 0;
     }
     default:
-      return DefWindowProcW(hwnd, message, wParam, lParam);
+      break;
   }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 // ---- progress bar ---------------------------------------------------------

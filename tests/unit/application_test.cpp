@@ -2,94 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
+#include "fake_frame.h"
 
 namespace jc {
 namespace {
-
-struct ProcessEnded {
-  int32_t code;
-};
-
-// An event queue where events are routines and a quit request is a marker.
-class FakeEvents : public EventPlatform {
- public:
-  struct Event {
-    std::function<void()> run;
-    bool quit = false;
-    int32_t code = 0;
-  };
-  std::deque<Event> queue;
-  uint32_t tick = 1000;
-  int peeks = 0;
-  int dispatched = 0;
-  std::vector<Text> fatalBoxes;
-
-  void Post(std::function<void()> run) { queue.push_back(Event{std::move(run)}); }
-
-  QueueState PeekQueue() override {
-    ++peeks;
-    if (queue.empty()) return QueueState::Empty;
-    return queue.front().quit ? QueueState::Quit : QueueState::Event;
-  }
-  bool DispatchNextEvent(int32_t& quitCode) override {
-    if (queue.empty()) throw std::runtime_error("the loop would wait for ever");
-    Event event = queue.front();
-    queue.pop_front();
-    if (event.quit) {
-      quitCode = event.code;
-      return false;
-    }
-    ++dispatched;
-    event.run();
-    return true;
-  }
-  void PostQuit(int32_t code) override { queue.push_back(Event{nullptr, true, code}); }
-  uint32_t TickCount() override { return tick++; }
-  void ShowFatalBox(const Text& report) override { fatalBoxes.push_back(report); }
-  void EndProcess(int32_t code) override { throw ProcessEnded{code}; }
-};
-
-class FakeWindow : public NativeWindow {
- public:
-  FakeWindow(Application& app, FakeEvents& events, WindowId id) : app_(app), events_(events), id_(id) {}
-  bool exists = true;
-  bool shown = false;
-  int activations = 0;
-  bool Exists() const override { return exists; }
-  bool IsMinimized() const override { return false; }
-  void Restore() override {}
-  void Activate() override { ++activations; }
-  void Show() override { shown = true; }
-  void DestroyNow() override {
-    if (!exists) return;
-    exists = false;
-    app_.OnNativeWindowDestroyed(id_);
-  }
-  void PostDestroyRequest() override {
-    // Like a posted message, the request outlives the object that posted it.
-    Application* app = &app_;
-    const WindowId id = id_;
-    events_.Post([app, id] { app->OnDestroyRequest(id); });
-  }
-
- private:
-  Application& app_;
-  FakeEvents& events_;
-  WindowId id_;
-};
-
-class FakeFactory : public WindowFactory {
- public:
-  Application* app = nullptr;
-  FakeEvents* events = nullptr;
-  int created = 0;
-  std::unique_ptr<NativeWindow> Create(const WindowDefinition& definition) override {
-    ++created;
-    return std::make_unique<FakeWindow>(*app, *events, definition.id);
-  }
-};
 
 int g_cleanups = 0;
 void CountCleanup() { ++g_cleanups; }
