@@ -1,12 +1,16 @@
 #include "app/handlers.h"
 
 #include "app/main_window_view.h"
+#include "app/splash_view.h"
 #include "app/program.h"
 #include "cleaner/quick_scan.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_folders.h"
+#include "platform/win32/win32_http.h"
 #include "platform/win32/win32_skin.h"
 #include "startup/skin_deployment.h"
+#include "startup/start_sequence.h"
+#include "startup/update_check.h"
 
 namespace jc {
 
@@ -32,19 +36,18 @@ void OnCleanJunkClicked() {
   CleanJunk(job);
 }
 
-// The skin is attached before anything is shown; then the splash window
-// stands for a moment and hands over to the main window.
+// The whole start: skin, welcome, status texts, update check, main window.
 void OnSplashCreated() {
   static Win32SkinFiles files(GetModuleHandleW(nullptr));
   static Win32LibraryLoader loader;
   static SkinEngineBinding binding;
+  static WinInetClient http;
   Application& app = TheProgram().app;
-  SkinJob job{app, files, loader, binding};
-  SkinDeployment(job);
-  app.Native(WindowId::Splash)->Show();
-  app.DelayWithEvents(3000);
-  app.LoadWindow(WindowId::Main);
-  app.DestroyWindowLater(WindowId::Splash);
+  static SplashView view(app);
+  SkinJob skin{app, files, loader, binding};
+  UpdateJob update{app, http, view};
+  StartJob start{app, view, [&skin] { SkinDeployment(skin); }, [&update] { UpdateCheck(update); }};
+  StartSequence(start);
 }
 
 }  // namespace jc

@@ -197,6 +197,9 @@ HBITMAP StretchedPicture(HINSTANCE instance, int32_t resource, int width, int he
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HGDIOBJ old = SelectObject(memory, bitmap);
+  // Averaging keeps the thin lines of a large picture from dropping out.
+  SetStretchBltMode(memory, HALFTONE);
+  SetBrushOrgEx(memory, 0, 0, nullptr);
   picture->Render(memory, 0, 0, width, height, 0, pictureHeight, pictureWidth, -pictureHeight, nullptr);
   SelectObject(memory, old);
   DeleteDC(memory);
