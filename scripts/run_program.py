@@ -1,10 +1,15 @@
 """Starts junkclean.exe under Wine in a prefix of its own (build/run/prefix).
 
-On a display of the user's ($DISPLAY) the program stays up until the user
-closes it. Without one, an Xvfb is started, a screenshot of the main window
-is taken, and the program is closed again.
+The program checks its update page at start: a local update server
+(server/update_server.py, publishing 2.0) is started and the program's
+system proxy (http_proxy) points at it, so the program goes on to its main
+window. On a display of the user's ($DISPLAY) the program stays up until the
+user closes it. Without one, an Xvfb is started, the two message boxes of
+the start are answered, a screenshot of the main window is taken, and the
+program is closed again.
 """
 
+import json
 import os
 import shutil
 import subprocess
@@ -58,6 +63,31 @@ def start_xvfb():
     return xvfb, ":" + number.decode().strip()
 
 
+def start_update_server():
+    port_file = os.path.join(RUN, "update-server.port")
+    if os.path.exists(port_file):
+        os.remove(port_file)
+    log = open(os.path.join(RUN, "update-server.log"), "wb")
+    server = subprocess.Popen([sys.executable, os.path.join(REPO, "server", "update_server.py"),
+                               "--port-file", port_file], stdout=log, stderr=log)
+    deadline = time.monotonic() + 20
+    while not os.path.exists(port_file):
+        if time.monotonic() > deadline or server.poll() is not None:
+            sys.exit("run: the update server did not start (see %s)" % log.name)
+        time.sleep(0.05)
+    with open(port_file) as f:
+        return server, int(f.read())
+
+
+def answer_message_box(env, text):
+    code, found = driver(env, "find", "--class", "#32770", "--visible", "1", "--timeout", "60000")
+    if code != 0:
+        sys.exit("run: the message box \"%s\" did not appear: %s" % (text, found))
+    hwnd = json.loads(found)["hwnd"]
+    driver(env, "post", str(hwnd), "0x111", "1", "0")  # WM_COMMAND IDOK
+    driver(env, "wait-gone", str(hwnd), "--timeout", "20000")
+
+
 def driver(env, *args, timeout=120):
     out = os.path.join(RUN, "driver.out")
     with open(out, "wb") as f:
@@ -75,6 +105,9 @@ def main():
         print("run: no display found; started Xvfb on %s" % display)
     env = wine_env(display)
     make_prefix(env)
+    server, port = start_update_server()
+    env["http_proxy"] = "http://127.0.0.1:%d" % port
+    print("run: update server on 127.0.0.1:%d (the program reaches it as its proxy)" % port)
     folder = os.path.join(PREFIX, "drive_c", "junkclean")
     os.makedirs(folder, exist_ok=True)
     for name in ("junkclean.exe", "jcdriver.exe"):
@@ -83,15 +116,19 @@ def main():
     with open(os.path.join(RUN, "program.log"), "wb") as log:
         program = subprocess.Popen([WINE, "C:\\junkclean\\junkclean.exe"], env=env, stdout=log, stderr=log)
     try:
+        if xvfb:
+            answer_message_box(env, "欢迎使用垃圾清理器 By：Varnel")
         code, found = driver(env, "find", "--title", MAIN_TITLE, "--visible", "1", "--timeout", "60000")
         if code != 0:
             sys.exit("run: the main window did not appear: %s" % found)
+        if xvfb:
+            answer_message_box(env, "欢迎使用！")
         time.sleep(1)  # let the first paint finish before the picture is taken
         subprocess.run(["import", "-display", display, "-window", "root", SHOT], check=True)
         print("run: screenshot of the main window saved to %s" % SHOT)
         if xvfb:
-            hwnd = found.split('"hwnd":')[1].split(",")[0]
-            driver(env, "close", hwnd)
+            hwnd = json.loads(found)["hwnd"]
+            driver(env, "close", str(hwnd))
             print("run: program ended with exit code %d" % program.wait(timeout=60))
         else:
             print("run: the program is running on %s; close its window to end it" % display)
@@ -100,6 +137,7 @@ def main():
         if program.poll() is None:
             program.kill()
         subprocess.run([WINESERVER, "-k"], env=env, stderr=subprocess.DEVNULL)
+        server.terminate()
         if xvfb:
             xvfb.terminate()
 

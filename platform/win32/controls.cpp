@@ -52,6 +52,14 @@ void PaintParentBeneath(HWND child, HDC dc) {
 
 // ---- labels ---------------------------------------------------------------
 
+// An opaque label's background: the parent's answer for static controls,
+// which is the button face unless a skin says otherwise.
+HBRUSH BackgroundBrush(HWND label, HDC dc) {
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageW(GetParent(label), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label)));
+  return brush ? brush : GetSysColorBrush(COLOR_BTNFACE);
+}
+
 struct LabelData {
   const ControlDefinition* definition;
   HFONT font;
@@ -70,7 +78,7 @@ void PaintLabel(HWND hwnd, const LabelData& data) {
   if (IsTransparent(data)) {
     PaintParentBeneath(hwnd, dc);
   } else {
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    FillRect(dc, &client, BackgroundBrush(hwnd, dc));
   }
   const int length = GetWindowTextLengthW(hwnd);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');

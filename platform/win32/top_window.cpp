@@ -145,12 +145,11 @@ LRESULT TopWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (Control* control = ControlOf(header->hwndFrom)) return control->OnNotify(header);
       return 0;
     }
-    case WM_PRINTCLIENT: {
-      RECT client;
-      GetClientRect(hwnd_, &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+    case WM_PRINTCLIENT:
+      // The background as the window erases it, so that a skin's colour
+      // shows through transparent labels too.
+      SendMessageW(hwnd_, WM_ERASEBKGND, wParam, 0);
       return 0;
-    }
     case WM_ACTIVATE:
       // Give the keyboard focus back to the control that had it, as dialogs do.
       if (LOWORD(wParam) == WA_INACTIVE) {
