@@ -7,7 +7,7 @@ host name is built into it. Switches produce the faults the program must
 survive. Every request is logged as one JSON line when --log is given.
 
   python3 update_server.py --port-file F [--version 2.0] [--status 404]
-      [--pad N] [--zero-before] [--utf8] [--drop-after N] [--endless]
+      [--pad N] [--zero-before] [--utf8] [--drop before|after] [--endless]
       [--no-content-length] [--log requests.jsonl]
 """
 
@@ -36,7 +36,20 @@ def make_body(options):
         body = b"<!-- \x00 -->" + body
     if options.pad:
         body = b"<!--" + b"x" * options.pad + b"-->\n" + body
+    if options.drop:
+        body += b"<!--" + b"z" * 20000 + b"-->\n"
     return body
+
+
+def drop_point(options, body):
+    """Where a dropped connection stops: just before the start marker, or
+    a little behind the end marker, well before the declared end."""
+    start = body.find(START_GBK)
+    if start < 0:
+        start = body.find("版本头{".encode("utf-8"))
+    if options.drop == "before":
+        return max(start - 1, 0)
+    return body.find(END_GBK) + len(END_GBK) + 100
 
 
 class Handler(socketserver.StreamRequestHandler):
@@ -63,8 +76,8 @@ class Handler(socketserver.StreamRequestHandler):
                 chunk = b"<!-- " + b"y" * 65536 + b" -->"
                 while True:
                     self.wfile.write(chunk)
-            elif options.drop_after is not None:
-                self.wfile.write(body[:options.drop_after])
+            elif options.drop:
+                self.wfile.write(body[:drop_point(options, body)])
                 self.wfile.flush()
                 # Drop the connection without a proper close, mid-body.
                 self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, b"\x01\x00\x00\x00\x00\x00\x00\x00")
@@ -103,7 +116,8 @@ def main():
     parser.add_argument("--pad", type=int, default=0, help="bytes of padding before the markers")
     parser.add_argument("--zero-before", action="store_true", help="a zero byte before the markers")
     parser.add_argument("--utf8", action="store_true", help="the markers in UTF-8")
-    parser.add_argument("--drop-after", type=int, help="drop the connection after this many body bytes")
+    parser.add_argument("--drop", choices=("before", "after"),
+                        help="drop the connection mid-body, before or after the markers")
     parser.add_argument("--endless", action="store_true", help="a body that never ends")
     parser.add_argument("--no-content-length", action="store_true")
     parser.add_argument("--log", help="append each request as a JSON line")

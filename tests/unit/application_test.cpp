@@ -31,16 +31,6 @@ class ApplicationTest : public ::testing::Test {
 
   FakeWindow& Window(WindowId id) { return *static_cast<FakeWindow*>(app.Native(id)); }
 
-  int32_t EndCode(const std::function<void()>& run) {
-    try {
-      run();
-    } catch (const ProcessEnded& ended) {
-      return ended.code;
-    }
-    ADD_FAILURE() << "the process did not end";
-    return 12345;
-  }
-
   FakeEvents events;
   FakeFactory factory;
   Application app;
@@ -100,7 +90,7 @@ TEST_F(ApplicationTest, ClosingTheLastWindowEndsTheLoopWithZeroAndCleansUpOnce) 
   events.Post([&] { Window(WindowId::Main).DestroyNow(); });
   EXPECT_EQ(app.RunUntilLastWindowCloses(), 0);
   EXPECT_EQ(g_cleanups, 1);
-  EXPECT_EQ(EndCode([&] { app.ExitProgram(3); }), 3);
+  EXPECT_EQ(ExitCodeOf([&] { app.ExitProgram(3); }), 3);
   EXPECT_EQ(g_cleanups, 1);  // the clean-up runs at most once
 }
 
@@ -161,7 +151,7 @@ TEST_F(ApplicationTest, FatalErrorsShowTheReportAndEndWithMinusOneWithoutCleanUp
     local.AddWindow(Definition(WindowId::Splash));
     local.RegisterExitCleanup(CountCleanup);
     g_cleanups = 0;
-    EXPECT_EQ(EndCode([&] { c.cause(local); }), -1);
+    EXPECT_EQ(ExitCodeOf([&] { c.cause(local); }), -1);
     ASSERT_EQ(localEvents.fatalBoxes.size(), 1u);
     EXPECT_EQ(localEvents.fatalBoxes[0], c.report);
     EXPECT_EQ(g_cleanups, 0);
@@ -173,7 +163,7 @@ TEST_F(ApplicationTest, WritingAControlOfAClosedWindowIsFatal) {
   app.RequireLoaded(WindowId::Main);
   EXPECT_TRUE(events.fatalBoxes.empty());
   Window(WindowId::Main).DestroyNow();
-  EXPECT_EQ(EndCode([&] { app.RequireLoaded(WindowId::Main); }), -1);
+  EXPECT_EQ(ExitCodeOf([&] { app.RequireLoaded(WindowId::Main); }), -1);
 }
 
 int g_released = 0;
@@ -185,7 +175,7 @@ class CountingLibrary : public ExternalLibrary {
 TEST_F(ApplicationTest, ExitProgramCleansUpAndReleasesLibraries) {
   g_released = 0;
   app.AddExternalLibrary(std::make_unique<CountingLibrary>());
-  EXPECT_EQ(EndCode([&] { app.ExitProgram(0); }), 0);
+  EXPECT_EQ(ExitCodeOf([&] { app.ExitProgram(0); }), 0);
   EXPECT_EQ(g_cleanups, 1);
   EXPECT_EQ(g_released, 1);
 }

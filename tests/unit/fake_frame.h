@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "app/application.h"
 
 namespace jc {
@@ -95,5 +97,16 @@ class FakeFactory : public WindowFactory {
     return std::make_unique<FakeWindow>(*app, *events, definition.id);
   }
 };
+
+// The exit code with which run ends the process; a test failure when it returns.
+inline int32_t ExitCodeOf(const std::function<void()>& run) {
+  try {
+    run();
+  } catch (const ProcessEnded& ended) {
+    return ended.code;
+  }
+  ADD_FAILURE() << "the process did not end";
+  return 12345;
+}
 
 }  // namespace jc

@@ -77,15 +77,6 @@ class SkinDeploymentTest : public ::testing::Test {
     SkinJob job{app, files, loader, binding};
     SkinDeployment(job);
   }
-  int32_t EndCode() {
-    try {
-      Deploy();
-    } catch (const ProcessEnded& ended) {
-      return ended.code;
-    }
-    ADD_FAILURE() << "the process did not end";
-    return 12345;
-  }
 
   FakeEvents events;
   FakeFactory factory;
@@ -171,7 +162,7 @@ TEST_F(SkinDeploymentTest, FatalStops) {
     loader.libraries = c.libraries;
     loader.balanced = c.balanced;
     g_librariesReleased = 0;
-    EXPECT_EQ(EndCode(), -1);
+    EXPECT_EQ(ExitCodeOf([this] { Deploy(); }), -1);
     ASSERT_EQ(events.fatalBoxes.size(), 1u);
     EXPECT_EQ(events.fatalBoxes[0], c.report);
     EXPECT_EQ(g_librariesReleased, c.released);

@@ -83,16 +83,6 @@ class StartSequenceTest : public ::testing::Test {
     StartSequence(job);
   }
 
-  int32_t EndCode() {
-    try {
-      Run();
-    } catch (const ProcessEnded& ended) {
-      return ended.code;
-    }
-    ADD_FAILURE() << "the process did not end";
-    return 12345;
-  }
-
   std::vector<Text> What() const {
     std::vector<Text> what;
     for (const Moment& moment : view.moments) what.push_back(moment.what);
@@ -144,7 +134,7 @@ TEST_F(StartSequenceTest, AnyOtherPublishedVersionSendsTheUserToTheDownloadPage)
     view.moments.clear();
     view.status = "链接服务器···";
     http.body = body;
-    EXPECT_EQ(EndCode(), 0);
+    EXPECT_EQ(ExitCodeOf([this] { Run(); }), 0);
     const std::vector<Text> what = What();
     ASSERT_GE(what.size(), 3u);
     EXPECT_EQ(what[what.size() - 3], "update check");
@@ -156,7 +146,7 @@ TEST_F(StartSequenceTest, AnyOtherPublishedVersionSendsTheUserToTheDownloadPage)
 
 TEST_F(StartSequenceTest, ClosingTheSplashDuringTheFirstWaitIsFatalAtTheNextText) {
   events.Post([this] { app.Native(WindowId::Splash)->DestroyNow(); });
-  EXPECT_EQ(EndCode(), -1);
+  EXPECT_EQ(ExitCodeOf([this] { Run(); }), -1);
   ASSERT_EQ(events.fatalBoxes.size(), 1u);
   EXPECT_EQ(events.fatalBoxes[0], "运行时出错!\r\n\r\n错误信息：指定窗口尚未载入\r\n");
   EXPECT_TRUE(http.urls.empty());
@@ -166,7 +156,7 @@ TEST_F(StartSequenceTest, ClosingTheSplashDuringTheLastWaitIsFatalAfterTheMainWi
   view.afterStatus = [this](const Text& text) {
     if (text == "等待软件载入···") events.Post([this] { app.Native(WindowId::Splash)->DestroyNow(); });
   };
-  EXPECT_EQ(EndCode(), -1);
+  EXPECT_EQ(ExitCodeOf([this] { Run(); }), -1);
   ASSERT_EQ(events.fatalBoxes.size(), 1u);
   EXPECT_EQ(events.fatalBoxes[0], "运行时出错!\r\n\r\n错误信息：指定窗口或窗口组件不存在或尚未载入\r\n");
   EXPECT_TRUE(app.IsAlive(WindowId::Main));
