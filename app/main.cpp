@@ -52,6 +52,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app.AddWindow(jc::SplashWindowDefinition(jc::OnSplashCreated));
   app.RegisterExitCleanup(jc::ExitCleanup);
 
-  if (!app.LoadWindow(jc::WindowId::Main)) app.ReportFatalError("载入启动窗口失败", 0);
+  if (!app.LoadWindow(jc::WindowId::Splash)) app.ReportFatalError("载入启动窗口失败", 0);
   return app.RunUntilLastWindowCloses();
 }

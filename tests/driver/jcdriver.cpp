@@ -19,6 +19,7 @@
 #endif
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -768,13 +769,212 @@ int CmdCodepage() {
     return kOk;
 }
 
+// ---------------------------------------------------------------- timing
+
+double MillisecondsSince(const LARGE_INTEGER& start) {
+    LARGE_INTEGER now, freq;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&freq);
+    return (double)(now.QuadPart - start.QuadPart) * 1000.0 / (double)freq.QuadPart;
+}
+
+// The stored text of a window, read without sending it a message: a program
+// busy with a long job is neither slowed down nor blocked by the reader.
+std::wstring StoredTextOf(HWND h) {
+    wchar_t buf[1024] = {0};
+    GetWindowTextW(h, buf, 1024);
+    return buf;
+}
+
+// Clicks a button and waits in this one process for a label to show a text,
+// so that the time measured is the program's and not that of starting
+// readers. Every distinct text the label showed is reported in order, the
+// one before the click first. When the label already shows the text, it has
+// to change away from it first: a second scan ends on the same text as the
+// first one.
+int CmdClickWait(const Args& a) {
+    if (a.pos.size() != 3)
+        return Fail(kUsage, L"usage: click-wait BUTTON LABEL TEXT [--timeout MS] [--poll MS] [--idle 0|1]");
+    HWND button = ParseHwnd(a.pos[0]);
+    HWND label = ParseHwnd(a.pos[1]);
+    const std::wstring& want = a.pos[2];
+    bool bad = false;
+    long long timeout = kDefaultWaitMs, poll = 5, idle = 1;
+    a.OptInt(L"timeout", &timeout, &bad);
+    a.OptInt(L"poll", &poll, &bad);
+    a.OptInt(L"idle", &idle, &bad);
+    if (!button || !label || bad || poll < 0) return Fail(kUsage, L"bad argument");
+    if (!IsWindow(button) || !IsWindow(label)) return Fail(kTimedOut, L"no such window");
+
+    std::vector<std::wstring> seen;
+    seen.push_back(StoredTextOf(label));
+    bool left_target = seen.back() != want;
+    long long polls = 0;
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    if (!PostMessageW(button, BM_CLICK, 0, 0)) return Fail(kFailed, L"the click could not be posted");
+    double elapsed = 0;
+    bool found = false;
+    for (;;) {
+        std::wstring now = StoredTextOf(label);
+        ++polls;
+        elapsed = MillisecondsSince(start);
+        if (now != seen.back()) seen.push_back(now);
+        if (now != want) left_target = true;
+        else if (left_target) { found = true; break; }
+        if (!IsWindow(label)) break;
+        if (elapsed >= (double)timeout) break;
+        Sleep((DWORD)poll);
+    }
+
+    Json j;
+    j.BeginObject();
+    if (found) j.KBool("ok", true);
+    else j.KStr("error", L"the text did not appear within the time-out").KInt("code", kTimedOut);
+    j.Key("elapsed_ms").Int((long long)(elapsed + 0.5));
+    j.Key("elapsed_us").Int((long long)(elapsed * 1000.0));
+    j.KInt("polls", polls);
+    j.Key("texts").BeginArray();
+    for (auto& t : seen) j.Str(t);
+    j.EndArray();
+    // Until the program answers a message again: the label may be set a
+    // moment before the handler returns to the message loop.
+    if (found && idle) {
+        DWORD_PTR r = 0;
+        BOOL answered = SendMessageTimeoutW(label, WM_NULL, 0, 0, SMTO_NORMAL, (UINT)timeout, &r);
+        j.KBool("answered", answered != 0);
+        j.Key("idle_ms").Int((long long)(MillisecondsSince(start) + 0.5));
+    }
+    j.EndObject();
+    Emit(j);
+    return found ? kOk : kTimedOut;
+}
+
+// Holds a file open with no sharing at all, as another program might, so
+// that nobody can delete, write or even read it meanwhile. Prints once it
+// holds, then waits and closes it at the end.
+// Every text a window shows until it shows TEXT, and whether its top-level
+// window is visible, with the milliseconds since the command started. Reads
+// the stored text (no message is sent), so a busy program is neither waited
+// for nor disturbed.
+int CmdWatch(const Args& a) {
+    if (a.pos.size() != 1) return Fail(kUsage, L"usage: watch HWND --until TEXT [--timeout MS] [--poll MS]");
+    HWND h = ParseHwnd(a.pos[0]);
+    const std::wstring* until = a.Opt(L"until");
+    bool bad = false;
+    long long timeout = kDefaultWaitMs, poll = 2;
+    a.OptInt(L"timeout", &timeout, &bad);
+    a.OptInt(L"poll", &poll, &bad);
+    if (!h || !until || bad || poll < 1) return Fail(kUsage, L"bad argument");
+    const DWORD start = GetTickCount();
+    struct Seen {
+        std::wstring text;
+        bool visible;
+        DWORD ms;
+    };
+    std::vector<Seen> seen;
+    bool reached = false;
+    while ((long long)(GetTickCount() - start) < timeout) {
+        if (!IsWindow(h)) break;
+        std::wstring now = StoredTextOf(h);
+        const bool visible = IsWindowVisible(GetAncestor(h, GA_ROOT)) != FALSE;
+        if (seen.empty() || seen.back().text != now || seen.back().visible != visible) {
+            seen.push_back(Seen{now, visible, GetTickCount() - start});
+        }
+        if (now == *until) {
+            reached = true;
+            break;
+        }
+        Sleep((DWORD)poll);
+    }
+    Json j;
+    j.BeginObject().KBool("ok", reached).Key("texts").BeginArray();
+    for (auto& one : seen) {
+        j.BeginObject().KStr("text", one.text).KBool("visible", one.visible).KInt("ms", one.ms).EndObject();
+    }
+    j.EndArray().EndObject();
+    Emit(j);
+    return reached ? kOk : kTimedOut;
+}
+
+// The window with the keyboard focus in the thread that owns HWND.
+int CmdFocus(const Args& a) {
+    if (a.pos.size() != 1) return Fail(kUsage, L"usage: focus HWND");
+    HWND h = ParseHwnd(a.pos[0]);
+    if (!h || !IsWindow(h)) return Fail(kUsage, L"bad window");
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &info)) return Fail(kFailed, L"no thread info");
+    Json j;
+    j.BeginObject().KInt("focus", (long long)(INT_PTR)info.hwndFocus)
+        .KInt("active", (long long)(INT_PTR)info.hwndActive).KStr("text", StoredTextOf(info.hwndFocus)).EndObject();
+    Emit(j);
+    return kOk;
+}
+
+int CmdHold(const Args& a) {
+    if (a.pos.size() != 1) return Fail(kUsage, L"usage: hold PATH [--seconds N] [--share none|read]");
+    bool bad = false;
+    long long seconds = 60;
+    a.OptInt(L"seconds", &seconds, &bad);
+    if (bad || seconds < 0) return Fail(kUsage, L"bad --seconds");
+    // "read" holds the file the way a running copy holds its loaded library:
+    // others may read it but not write it.
+    const std::wstring* share = a.Opt(L"share");
+    if (share && *share != L"none" && *share != L"read") return Fail(kUsage, L"bad --share");
+    const DWORD shareMode = share && *share == L"read" ? FILE_SHARE_READ : 0;
+    HANDLE file = CreateFileW(a.pos[0].c_str(), GENERIC_READ, shareMode, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        Json j;
+        j.BeginObject().KStr("error", L"the file could not be opened").KInt("code", kFailed)
+            .KInt("last_error", GetLastError()).EndObject();
+        Emit(j);
+        return kFailed;
+    }
+    Json j;
+    j.BeginObject().KBool("ok", true).KStr("holding", a.pos[0]).KInt("pid", GetCurrentProcessId()).EndObject();
+    Emit(j);
+    Sleep((DWORD)(seconds * 1000));
+    CloseHandle(file);
+    return kOk;
+}
+
+// The memory figures of another process; Wine takes them from the Linux
+// process (VmHWM is the peak working set).
+int CmdMemory(const Args& a) {
+    if (a.pos.size() != 1) return Fail(kUsage, L"usage: memory PID");
+    long long pid = 0;
+    if (!ParseInt(a.pos[0], &pid) || pid <= 0) return Fail(kUsage, L"bad pid");
+    HANDLE proc = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE, (DWORD)pid);
+    if (!proc) return Fail(kFailed, L"the process could not be opened");
+    PROCESS_MEMORY_COUNTERS_EX pmc = {};
+    pmc.cb = sizeof pmc;
+    BOOL ok = GetProcessMemoryInfo(proc, (PROCESS_MEMORY_COUNTERS*)&pmc, sizeof pmc);
+    CloseHandle(proc);
+    if (!ok) return Fail(kFailed, L"the system refused the memory figures");
+    Json j;
+    j.BeginObject()
+        .KUInt("peak_working_set", pmc.PeakWorkingSetSize)
+        .KUInt("working_set", pmc.WorkingSetSize)
+        .KUInt("pagefile_usage", pmc.PagefileUsage)
+        .KUInt("peak_pagefile_usage", pmc.PeakPagefileUsage)
+        .KUInt("private_usage", pmc.PrivateUsage)
+        .EndObject();
+    Emit(j);
+    return kOk;
+}
+
 int Usage() {
     return Fail(kUsage,
                 L"commands: list [--pid P] | find --title T [--class C] [--pid P] [--visible 1] [--timeout MS] | "
                 L"dump HWND [--max-rows N] | click HWND | key HWND esc|tab|enter|space|vk:N | "
                 L"send HWND MSG WPARAM LPARAM | post HWND MSG WPARAM LPARAM | close HWND | "
                 L"msgboxes [--pid P] | pid-of HWND | wait-text HWND TEXT [--timeout MS] | "
-                L"wait-gone HWND [--timeout MS] | codepage");
+                L"wait-gone HWND [--timeout MS] | codepage | "
+                L"click-wait BUTTON LABEL TEXT [--timeout MS] [--poll MS] [--idle 0|1] | "
+                L"hold PATH [--seconds N] [--share none|read] | memory PID | "
+                L"watch HWND --until TEXT [--timeout MS] [--poll MS] | focus HWND");
 }
 
 }  // namespace
@@ -796,6 +996,11 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"wait-text") return CmdWaitText(a);
     if (cmd == L"wait-gone") return CmdWaitGone(a);
     if (cmd == L"codepage") return CmdCodepage();
+    if (cmd == L"click-wait") return CmdClickWait(a);
+    if (cmd == L"hold") return CmdHold(a);
+    if (cmd == L"watch") return CmdWatch(a);
+    if (cmd == L"focus") return CmdFocus(a);
+    if (cmd == L"memory") return CmdMemory(a);
     if (cmd == L"click" || cmd == L"close") {
         if (a.pos.size() != 1) return Usage();
         HWND h = ParseHwnd(a.pos[0]);

@@ -211,6 +211,59 @@ class Program:
         with open(self.stdout_path, "rb") as f:
             return f.read()
 
+    def first_json(self, timeout=20.0):
+        """The first line the program prints, parsed as JSON, once it is
+        complete: for driver commands that report and then keep running."""
+        def line():
+            data = self.output()
+            if b"\n" in data:
+                return data.split(b"\n", 1)[0]
+            if not self.running():
+                raise RuntimeError("exited with %s before printing a line: %r" % (self.popen.returncode, data))
+            return None
+        return json.loads(wait_for(line, timeout=timeout, interval=0.05, message="a line of output").decode("utf-8"))
+
+
+UPDATE_SERVER = os.path.join(REPO, "server", "update_server.py")
+# The boxes the start shows on the way to the main window.
+START_BOXES = ("欢迎使用垃圾清理器 By：Varnel", "欢迎使用！")
+
+
+class UpdateServer:
+    """The local update server (server/update_server.py) on a free port."""
+
+    _count = 0
+
+    def __init__(self, logs, switches=()):
+        UpdateServer._count += 1
+        name = os.path.join(logs, "update-server-%d" % UpdateServer._count)
+        self.log = name + ".requests"
+        port_file = name + ".port"
+        self._popen = _spawn([sys.executable, UPDATE_SERVER, "--port-file", port_file, "--log", self.log]
+                             + [str(s) for s in switches], dict(os.environ), name + ".out", name + ".err")
+        wait_for(lambda: os.path.exists(port_file) or self._popen.poll() is not None, timeout=20,
+                 message="the update server to start")
+        if self._popen.poll() is not None:
+            raise RuntimeError("the update server did not start (see %s.err)" % name)
+        with open(port_file) as f:
+            self.port = int(f.read())
+
+    def requests(self):
+        """Every request seen so far: method, target, version, headers."""
+        if not os.path.exists(self.log):
+            return []
+        with open(self.log, encoding="utf-8") as f:
+            return [json.loads(line) for line in f if line.strip()]
+
+    def stop(self):
+        if self._popen.poll() is None:
+            self._popen.terminate()
+            try:
+                self._popen.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self._popen.kill()
+                self._popen.wait(timeout=10)
+
 
 class WineRig:
     """One prefix copy + one Xvfb + one wineserver, for one test class."""
@@ -230,6 +283,7 @@ class WineRig:
         self._watchdog = None
         self._programs = []
         self._count = 0
+        self._updates = None
 
     # ------------------------------------------------------------ life cycle
 
@@ -256,6 +310,7 @@ class WineRig:
         self._server = _spawn([WINESERVER, "-f", "-p"], self.env, os.path.join(self.logs, "wineserver.out"),
                               os.path.join(self.logs, "wineserver.err"), die_with_parent=False)
         wait_for(self._server_ready, timeout=30, interval=0.05, message="the wineserver to listen")
+        self.serve_updates()
         return self
 
     def _start_xvfb(self):
@@ -304,6 +359,7 @@ class WineRig:
         return os.path.exists(os.path.join(self._server_socket_dir(), "socket"))
 
     def close(self):
+        self.stop_update_server()
         for p in self._programs:
             try:
                 p.kill()
@@ -355,21 +411,94 @@ class WineRig:
 
     # ------------------------------------------------------------ processes
 
-    def start_program(self, args=(), exe=None):
-        """Copies junkclean.exe to a fresh C:\\jc\\N\\ and starts it there."""
-        exe = exe or program_path()
-        if not os.path.isfile(exe):
-            raise FileNotFoundError("no program at %s (set JC_DIST)" % exe)
+    def new_program_folder(self):
+        """A fresh, empty C:\\jc\\N\\ (as a Linux path) for a program to start in."""
         self._count += 1
         folder = self.win_path("jc", str(self._count))
         os.makedirs(folder)
+        return folder
+
+    def start_program(self, args=(), exe=None, folder=None):
+        """Copies junkclean.exe to a fresh C:\\jc\\N\\ (or into folder, a
+        Linux path below C:\\jc\\) and starts it there."""
+        exe = exe or program_path()
+        if not os.path.isfile(exe):
+            raise FileNotFoundError("no program at %s (set JC_DIST)" % exe)
+        folder = folder or self.new_program_folder()
+        self._count += 1
         shutil.copy2(exe, os.path.join(folder, "junkclean.exe"))
-        win_exe = "C:\\jc\\%d\\junkclean.exe" % self._count
+        win_exe = "C:\\jc\\%s\\junkclean.exe" % os.path.basename(folder)
         out = os.path.join(self.logs, "program-%d.out" % self._count)
         popen = _spawn([WINE, win_exe] + list(args), self.env, out, out[:-4] + ".err", cwd=folder)
         prog = Program(popen, folder, out, out[:-4] + ".err")
         self._programs.append(prog)
         return prog
+
+    # ------------------------------------------------------------ the start
+
+    def serve_updates(self, *switches):
+        """(Re)starts the local update server with the given switches and
+        makes it the program's proxy; every rig starts with one that
+        publishes 2.0, so programs reach their main window."""
+        self.stop_update_server()
+        self._updates = UpdateServer(self.logs, switches)
+        self.env["http_proxy"] = "http://127.0.0.1:%d" % self._updates.port
+        return self._updates
+
+    def use_proxy(self, url):
+        """Points the program's proxy somewhere else, e.g. at a closed port."""
+        self.stop_update_server()
+        self.env["http_proxy"] = url
+
+    def stop_update_server(self):
+        if self._updates is not None:
+            self._updates.stop()
+            self._updates = None
+
+    def record_browser(self):
+        """Makes Wine's browser a script that notes the addresses it is
+        given; returns the file they are written to (emptied now)."""
+        urls = os.path.join(self.root, "browser-urls.txt")
+        script = os.path.join(self.root, "browser.sh")
+        if not os.path.exists(script):
+            with open(script, "w") as f:
+                f.write('#!/bin/sh\nprintf "%%s\\n" "$@" >> "%s"\n' % urls)
+            os.chmod(script, 0o755)
+            with open(os.path.join(self.logs, "reg.out"), "wb") as log:
+                subprocess.run([WINE, "reg", "add", "HKCU\\Software\\Wine\\WineBrowser", "/v", "Browsers",
+                                "/t", "REG_SZ", "/d", script, "/f"], env=self.env, stdout=log, stderr=log,
+                               timeout=120, check=True)
+        if os.path.exists(urls):
+            os.remove(urls)
+        return urls
+
+    def splash_window(self):
+        """The running program's splash window as a `list` entry: untitled,
+        of the program's window class; None when there is none."""
+        for w in self.driver("list"):
+            if w["class"] == "JunkcleanWindow" and w["title"] == "":
+                return w
+        return None
+
+    def visible_splash_window(self, timeout=20.0):
+        return wait_for(lambda: (self.splash_window() or {}).get("visible") and self.splash_window(),
+                        timeout=timeout, message="the splash window to show")
+
+    def wait_box(self, text, timeout=30.0):
+        """A visible message box whose message is text."""
+        def look():
+            for box in self.msgboxes():
+                if text in box["texts"]:
+                    return box
+            return None
+        return wait_for(look, timeout=timeout, interval=0.2, message="a message box saying %r" % text)
+
+    def answer_box(self, text, timeout=30.0):
+        """Waits for the message box, presses its OK button and waits until it is gone."""
+        box = self.wait_box(text, timeout)
+        self.post(box["hwnd"], WM_COMMAND, IDOK)
+        wait_for(lambda: not self.window_exists(box["hwnd"]), timeout=20, message="the box to close")
+        return box
 
     def driver(self, *args, check=True, timeout=60):
         """Runs jcdriver.exe in this prefix and returns its parsed JSON."""
@@ -395,6 +524,27 @@ class WineRig:
             raise DriverError(args, code, value)
         return value
 
+    def start_driver(self, *args):
+        """Starts jcdriver.exe in the background, for a command that keeps
+        running (hold); read what it reports with first_json(). close()
+        ends it if it is still running."""
+        self._count += 1
+        out = os.path.join(self.logs, "driver-%d.json" % self._count)
+        popen = _spawn([WINE, driver_path()] + [str(a) for a in args], self.env, out, out[:-5] + ".err")
+        prog = Program(popen, None, out, out[:-5] + ".err")
+        self._programs.append(prog)
+        return prog
+
+    def click_and_wait(self, button, label, text, timeout=60.0, poll_ms=1):
+        """Clicks a button and waits for a label to show a text, in one
+        driver process; returns the driver's report: the texts the label
+        showed in order and the milliseconds from the click to the text."""
+        result = self.driver("click-wait", button, label, text, "--timeout", int(timeout * 1000),
+                             "--poll", poll_ms, timeout=timeout + 60, check=False)
+        if not result.get("ok"):
+            raise TimeoutError("the label did not show %r within %.0f s: %r" % (text, timeout, result))
+        return result
+
     def find_window(self, title=None, cls=None, timeout=20.0):
         """The hwnd of a top-level window, waiting for it to appear."""
         args = ["find", "--timeout", int(timeout * 1000)]
@@ -404,17 +554,22 @@ class WineRig:
             args += ["--class", cls]
         return self.driver(*args, timeout=timeout + 60)["hwnd"]
 
-    def main_window(self, timeout=30.0):
-        """The program's main window as a `list` entry: the first visible
-        top-level window with a caption that is not a dialog box. Found
-        without its title, so a garbled title fails a test instead of the
-        search."""
+    def main_window(self, timeout=60.0):
+        """The main window of a program just started, as a `list` entry,
+        after answering the welcome box before it and the box shown over it.
+        Found as the first visible top-level window with a caption that is
+        not a dialog box, without its title, so a garbled title fails a test
+        instead of the search."""
+        self.answer_box(START_BOXES[0], timeout=timeout)
+
         def look():
             for w in self.driver("list"):
                 if w["visible"] and w["style"] & WS_CAPTION == WS_CAPTION and w["class"] != "#32770":
                     return w
             return None
-        return wait_for(look, timeout=timeout, interval=0.2, message="the main window")
+        main = wait_for(look, timeout=timeout, interval=0.2, message="the main window")
+        self.answer_box(START_BOXES[1], timeout=timeout)
+        return main
 
     def dump(self, hwnd, max_rows=2000):
         return self.driver("dump", hwnd, "--max-rows", max_rows)

@@ -3,7 +3,7 @@ program's folder at every start, what happens when they cannot be written or
 the engine cannot be loaded, and the splash window's layout."""
 
 import os
-import shutil
+import re
 import subprocess
 import sys
 
@@ -22,13 +22,6 @@ def read(path):
         return f.read()
 
 
-def splash_window(rig):
-    for w in rig.driver("list"):
-        if w["class"] == "JunkcleanWindow" and w["title"] == "":
-            return w
-    return None
-
-
 class SkinFiles(jcwine.WineTestCase):
     """What lands in the program's folder, start after start."""
 
@@ -45,8 +38,9 @@ class SkinFiles(jcwine.WineTestCase):
     def test_the_engine_exports_its_entry_under_its_module_name(self):
         exports = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", ENGINE], capture_output=True, text=True,
                                  check=True).stdout
-        self.assertIn("Name \t\tSkinH_EL", exports.replace("Name\t", "Name \t"))
-        self.assertRegex(exports, r"\]\s+SkinH_AttachEx\b")
+        table = exports[exports.index("The Export Tables"):exports.index("The Function Table")]
+        self.assertRegex(table, r"(?m)^Name\s+[0-9a-f]+ SkinH_EL\.dll$")
+        self.assertEqual(re.findall(r"(?m)^\t\[\s*\d+\] (\S+)$", table), ["SkinH_AttachEx"])
 
     def test_every_start_writes_both_files_byte_for_byte(self):
         prog = self.start_until_welcome()
@@ -94,7 +88,7 @@ class SkinFiles(jcwine.WineTestCase):
         box = self.rig.wait_box(MISSING_ENGINE, timeout=30)
         self.assertEqual(box["title"], "错误")
         self.assertNotIn("错误代码", box["texts"][0])
-        splash = splash_window(self.rig)
+        splash = self.rig.splash_window()
         self.assertTrue(splash is None or not splash["visible"])
         self.rig.answer_box(MISSING_ENGINE)
         self.assertEqual(prog.wait_exit(30), 255)
@@ -108,8 +102,7 @@ class SplashLayout(jcwine.WineTestCase):
         rig.serve_updates()
         prog = rig.start_program()
         rig.answer_box(WELCOME)
-        splash = jcwine.wait_for(lambda: (splash_window(rig) or {}).get("visible") and splash_window(rig),
-                                 timeout=20, message="the splash window")
+        splash = rig.visible_splash_window()
         tree = rig.dump(splash["hwnd"])
         self.assertEqual(jcwine.rect_tuple(tree["rect"]), (190, 172, 644, 424))
         self.assertEqual(tree["style"] & (jcwine.WS_CAPTION | jcwine.WS_THICKFRAME | jcwine.WS_SYSMENU), 0)
@@ -124,7 +117,7 @@ class SplashLayout(jcwine.WineTestCase):
             ("链接服务器···", (16, 280, 632, 48), True),
         ])
         shot = os.path.join(self.shots_dir(), "splash.png")
-        rig.screenshot(shot, rect=(190, 172, 644, 424))
+        rig.screenshot(shot, rect=tree["rect"])
         prog.kill()
 
 
