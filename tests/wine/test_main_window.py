@@ -228,6 +228,54 @@ class EscapeKey(jcwine.WineTestCase):
         self.assertFalse(self.rig.window_exists(hwnd))
 
 
+class RealInput(jcwine.WineTestCase):
+    """Keys and clicks as a user gives them (xdotool on the test display),
+    where Wine would deliver a posted message even to a disabled button."""
+
+    def xdotool(self, *args):
+        env = dict(os.environ, DISPLAY=":%d" % self.rig.display)
+        subprocess.run(["xdotool"] + [str(a) for a in args], env=env, check=True, timeout=30)
+
+    def focus(self):
+        return self.rig.driver("focus", self.hwnd)["focus"]
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.prog, cls.hwnd = start_main_window(cls.rig)
+        cls.tree = cls.rig.settled_dump(cls.hwnd)
+        cls.name_of = {c["hwnd"]: c["text"] or c["class"] for c in cls.tree["children"]}
+
+    def test_tab_cycles_the_tab_stops_and_never_reaches_the_disabled_button(self):
+        r = self.tree["rect"]
+        self.xdotool("mousemove", r["left"] + 100, r["top"] + 200, "click", 1)  # into the list
+        jcwine.wait_for(lambda: self.name_of.get(self.focus()) == "SysListView32", timeout=10,
+                        message="the list to take the focus")
+        visited = []
+        for _ in range(10):
+            before = self.focus()
+            visited.append(self.name_of.get(before))
+            self.xdotool("key", "Tab")
+            jcwine.wait_for(lambda: self.focus() != before, timeout=10, message="the focus to move")
+        self.assertNotIn("全部清理（调试中）", visited)
+        self.assertEqual(set(visited), {"SysListView32", "快速扫描", "清理系统垃圾", "清理注册表缓存", "清理IE缓存"})
+
+    def test_the_disabled_button_takes_no_click(self):
+        r = self.tree["rect"]
+        self.xdotool("mousemove", r["left"] + 100, r["top"] + 200, "click", 1)  # into the list
+        jcwine.wait_for(lambda: self.name_of.get(self.focus()) == "SysListView32", timeout=10,
+                        message="the list to take the focus")
+        button = next(c for c in self.tree["children"] if c["text"] == "全部清理（调试中）")
+        self.xdotool("mousemove", button["rect"]["left"] + 20, button["rect"]["top"] + 10, "click", 1)
+        # Events are handled in order: had the click reached the button, it
+        # would hold the focus and Tab would move on to the button below it.
+        self.xdotool("key", "Tab")
+        jcwine.wait_for(lambda: self.name_of.get(self.focus()) != "SysListView32", timeout=10,
+                        message="the focus to move")
+        self.assertEqual(self.name_of.get(self.focus()), "快速扫描")
+        self.assertTrue(self.prog.running())
+
+
 class MainWindowWesternCodePage(jcwine.WineTestCase):
     """Under code page 1252 the texts must still come out as Chinese: the
     program converts them from 936 itself instead of trusting the ANSI page."""

@@ -2,6 +2,7 @@
 program's folder at every start, what happens when they cannot be written or
 the engine cannot be loaded, and the splash window's layout."""
 
+import json
 import os
 import re
 import subprocess
@@ -92,6 +93,21 @@ class SkinFiles(jcwine.WineTestCase):
         self.assertTrue(splash is None or not splash["visible"])
         self.rig.answer_box(MISSING_ENGINE)
         self.assertEqual(prog.wait_exit(30), 255)
+
+
+class StackCheck(jcwine.WineTestCase):
+    """The check the program makes after calling the engine's entry, under
+    Wine, against an entry that returns as it should and one that removes 8
+    bytes too many from the stack."""
+
+    def test_a_wrong_entry_is_caught_and_a_right_one_passes(self):
+        out = os.path.join(self.rig.logs, "stack_probe.out")
+        with open(out, "wb") as f:
+            code = subprocess.run([jcwine.WINE, os.path.join(jcwine.dist_dir(), "stack_probe.exe")], env=self.rig.env,
+                                  stdout=f, stderr=subprocess.DEVNULL, timeout=120).returncode
+        self.assertEqual(code, 0)
+        with open(out) as f:
+            self.assertEqual(json.load(f), {"balanced": 1, "unbalanced": 0, "results": [7, 7]})
 
 
 class SplashLayout(jcwine.WineTestCase):
