@@ -2,6 +2,11 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
+#include "platform/win32/text_convert.h"
+
 namespace jc {
 
 namespace {
@@ -37,6 +42,42 @@ std::unique_ptr<DirectorySearch> Win32FileSystem::StartSearch(const Text& search
   return std::make_unique<Win32Search>(handle);
 }
 
-bool Win32FileSystem::RemoveFile(const Text& path) { return DeleteFileA(path.c_str()) != FALSE; }
+namespace {
+
+using GetFinalPathFunction = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+
+std::wstring WithoutLongPathPrefix(const std::wstring& path) {
+  const std::wstring prefix = L"\\\\?\\";
+  return path.compare(0, prefix.size(), prefix) == 0 ? path.substr(prefix.size()) : path;
+}
+
+// True when the file that opening the path reaches is not the entry the path
+// names: a link. Under Wine a Unix link to a file looks like a plain file,
+// and deleting it by name deletes the file it points to. Where the system
+// cannot tell (no GetFinalPathNameByHandleW before Vista), it is not a link.
+bool LeadsElsewhere(const Text& path) {
+  static const auto finalPath = reinterpret_cast<GetFinalPathFunction>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
+  if (!finalPath) return false;
+  const std::wstring wide = WideFromPath(path);
+  HANDLE file = CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  std::vector<wchar_t> reached(32768);
+  const DWORD length = finalPath(file, reached.data(), static_cast<DWORD>(reached.size()), 0);
+  CloseHandle(file);
+  if (length == 0 || length >= reached.size()) return false;
+  std::vector<wchar_t> named(32768);
+  const DWORD namedLength = GetLongPathNameW(wide.c_str(), named.data(), static_cast<DWORD>(named.size()));
+  const std::wstring expected = namedLength > 0 && namedLength < named.size() ? named.data() : wide;
+  return lstrcmpiW(WithoutLongPathPrefix(reached.data()).c_str(), expected.c_str()) != 0;
+}
+
+}  // namespace
+
+bool Win32FileSystem::RemoveFile(const Text& path) {
+  if (LeadsElsewhere(path)) return false;
+  return DeleteFileA(path.c_str()) != FALSE;
+}
 
 }  // namespace jc
