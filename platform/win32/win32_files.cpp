@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include "platform/win32/text_convert.h"
 
@@ -51,6 +50,19 @@ std::wstring WithoutLongPathPrefix(const std::wstring& path) {
   return path.compare(0, prefix.size(), prefix) == 0 ? path.substr(prefix.size()) : path;
 }
 
+// The path the system reached when it opened the file; empty when it cannot say.
+std::wstring FinalPathOf(HANDLE file, GetFinalPathFunction finalPath) {
+  std::wstring reached(MAX_PATH, L'\0');
+  DWORD length = finalPath(file, reached.data(), static_cast<DWORD>(reached.size()), 0);
+  if (length >= reached.size()) {
+    reached.assign(length + 1, L'\0');
+    length = finalPath(file, reached.data(), static_cast<DWORD>(reached.size()), 0);
+  }
+  if (length == 0 || length >= reached.size()) return std::wstring();
+  reached.resize(length);
+  return reached;
+}
+
 // True when the file that opening the path reaches is not the entry the path
 // names: a link. Under Wine a Unix link to a file looks like a plain file,
 // and deleting it by name deletes the file it points to. Where the system
@@ -63,14 +75,13 @@ bool LeadsElsewhere(const Text& path) {
   HANDLE file = CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  std::vector<wchar_t> reached(32768);
-  const DWORD length = finalPath(file, reached.data(), static_cast<DWORD>(reached.size()), 0);
+  const std::wstring final = WithoutLongPathPrefix(FinalPathOf(file, finalPath));
   CloseHandle(file);
-  if (length == 0 || length >= reached.size()) return false;
-  std::vector<wchar_t> named(32768);
+  if (final.empty() || lstrcmpiW(final.c_str(), wide.c_str()) == 0) return false;
+  // The path may still name the same file in other words (short 8.3 names).
+  std::wstring named(wide.size() + MAX_PATH, L'\0');
   const DWORD namedLength = GetLongPathNameW(wide.c_str(), named.data(), static_cast<DWORD>(named.size()));
-  const std::wstring expected = namedLength > 0 && namedLength < named.size() ? named.data() : wide;
-  return lstrcmpiW(WithoutLongPathPrefix(reached.data()).c_str(), expected.c_str()) != 0;
+  return namedLength == 0 || namedLength >= named.size() || lstrcmpiW(final.c_str(), named.c_str()) != 0;
 }
 
 }  // namespace
