@@ -464,10 +464,14 @@ class WineRig:
             with open(script, "w") as f:
                 f.write('#!/bin/sh\nprintf "%%s\\n" "$@" >> "%s"\n' % urls)
             os.chmod(script, 0o755)
-            with open(os.path.join(self.logs, "reg.out"), "wb") as log:
-                subprocess.run([WINE, "reg", "add", "HKCU\\Software\\Wine\\WineBrowser", "/v", "Browsers",
-                                "/t", "REG_SZ", "/d", script, "/f"], env=self.env, stdout=log, stderr=log,
-                               timeout=120, check=True)
+            # The first program in a fresh copy of the prefix can find Wine
+            # still settling in and fail to start; try again for a while.
+            def registered():
+                with open(os.path.join(self.logs, "reg.out"), "ab") as log:
+                    return subprocess.run([WINE, "reg", "add", "HKCU\\Software\\Wine\\WineBrowser", "/v",
+                                           "Browsers", "/t", "REG_SZ", "/d", script, "/f"], env=self.env,
+                                          stdout=log, stderr=log, timeout=120).returncode == 0
+            wait_for(registered, timeout=90, interval=1, message="the browser setting to be written")
         if os.path.exists(urls):
             os.remove(urls)
         return urls
