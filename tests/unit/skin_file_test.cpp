@@ -40,8 +40,10 @@ Bytes Size(uint16_t tag, uint32_t value) {
 
 // A file written by hand, field by field, so that each header field can be
 // made wrong on its own.
+const uint8_t kMagic[] = {0x2E, 0x53, 0x48, 0x45, 0x00};
+
 struct FileParts {
-  Bytes magic{0x2E, 0x53, 0x48, 0x45, 0x00};
+  Bytes magic = Bytes(std::begin(kMagic), std::end(kMagic));
   uint8_t version = 1;
   std::vector<Bytes> records;
   int countAdjust = 0;       // added to the true record count
