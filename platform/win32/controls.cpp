@@ -14,7 +14,6 @@ namespace {
 
 const wchar_t kLabelClass[] = L"JunkcleanLabel";
 const wchar_t kPictureClass[] = L"JunkcleanPicture";
-const wchar_t kProgressProp[] = L"JunkcleanProgress";
 
 COLORREF ToColorRef(Colour colour) { return RGB(colour.red, colour.green, colour.blue); }
 
@@ -278,7 +277,12 @@ struct ProgressData {
   int32_t position = 0;
 };
 
-ProgressData* ProgressDataOf(HWND hwnd) { return static_cast<ProgressData*>(GetPropW(hwnd, kProgressProp)); }
+// Kept in the window's user data rather than a window property: the bar is
+// asked for its position once per file, and under Wine a property lookup
+// costs a round trip to the server.
+ProgressData* ProgressDataOf(HWND hwnd) {
+  return reinterpret_cast<ProgressData*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
 
 void ShowStoredRange(HWND hwnd, const ProgressData& data) {
   CallWindowProcW(data.original, hwnd, PBM_SETRANGE32, static_cast<WPARAM>(data.minimum), data.maximum);
@@ -335,7 +339,7 @@ LRESULT CALLBACK ProgressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
                                  g_progressBarsToSync.end());
       WNDPROC original = data->original;
       SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-      RemovePropW(hwnd, kProgressProp);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       delete data;
       return CallWindowProcW(original, hwnd, message, wParam, lParam);
     }
@@ -346,7 +350,7 @@ LRESULT CALLBACK ProgressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 
 void StoreProgressValues(HWND hwnd) {
   auto* data = new ProgressData;
-  SetPropW(hwnd, kProgressProp, data);
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
   data->original = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ProgressProc)));
   ShowStoredRange(hwnd, *data);
