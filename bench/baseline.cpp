@@ -1,7 +1,8 @@
 // The bare file-system work of a quick scan and a clean, with no window: the
 // same two find passes over the junk targets, the same size lookup per file,
-// then the deletion of every listed file. The benchmark compares the program
-// against this. Prints "scan_ms=<n> clean_ms=<n> files=<n>".
+// then the deletion of every listed file in the program's order. The
+// benchmark compares the program against this. Prints
+// "scan_ms=<n> clean_ms=<n> files=<n> counted=<n>".
 #include <windows.h>
 
 #include <cstdio>
@@ -67,7 +68,11 @@ int main() {
   const int counted = CountPass(folders);
   const std::vector<std::string> paths = ListPass(folders);
   const DWORD scanEnd = GetTickCount();
-  for (auto it = paths.begin(); it != paths.end(); ++it) DeleteFileA(it->c_str());
+  // Last found first, as the program's clean always takes the top row. The
+  // order costs time under Wine: every .chk file is listed twice, and the
+  // second delete of one fails only after a search of the whole folder, so
+  // it matters how many files are still there when that happens.
+  for (auto it = paths.rbegin(); it != paths.rend(); ++it) DeleteFileA(it->c_str());
   const DWORD cleanEnd = GetTickCount();
   std::printf("scan_ms=%lu clean_ms=%lu files=%zu counted=%d\n", scanEnd - scanStart, cleanEnd - scanEnd,
               paths.size(), counted - 1);
