@@ -1,23 +1,21 @@
 // Variants of baseline.exe that change, one at a time, what the program does
 // per row beyond the bare file-system work, to find where its extra time
 // goes: the order it deletes in, the two progress-bar messages it sends per
-// row, and how its bar finds its values.
+// row, and how it deletes a file.
 //
-//   bench_variants.exe [oldestfirst] [messages] [scanmessages] [storedbar] [props] [linkcheck]
+//   bench_variants.exe [oldestfirst] [messages] [scanmessages] [storedbar] [handledelete]
 //
 // (none)        exactly the work of baseline.exe, newest row first
 // oldestfirst   delete in the order found instead
 // messages      per deleted file, ask a progress bar for its position and
 //               set it one further (a bar of our own window, same thread)
 // scanmessages  the same two messages per file found in the list pass
-// storedbar     the bar only stores the position, as the program's does,
+// storedbar     the bar only keeps the values, as the program's does,
 //               instead of redrawing itself: what is left is the cost of
 //               the message calls themselves
-// props         the stored bar looks its values up as a window property on
-//               every message, as the program's bar does
-// linkcheck     before each delete, open the file and compare the path the
-//               system reached with the path asked for, as the program does
-//               so as not to delete through a link
+// handledelete  delete as the program does, so as never to delete through
+//               a link: open the file, compare the path the system reached
+//               with the path asked for, and delete through that handle
 //
 // Prints "scan_ms=<n> clean_ms=<n> files=<n> counted=<n> not_deleted=<n>".
 #include <windows.h>
@@ -34,8 +32,7 @@
 namespace {
 
 struct Options {
-  bool oldestFirst = false, messages = false, scanMessages = false, storedBar = false, props = false,
-       linkCheck = false;
+  bool oldestFirst = false, messages = false, scanMessages = false, storedBar = false, handleDelete = false;
 };
 
 struct Folders {
@@ -90,11 +87,8 @@ std::vector<std::string> ListPass(const Folders& folders, const Options& options
 }
 
 LRESULT g_storedPosition = 0;
-bool g_props = false;
-const wchar_t kBarProp[] = L"VariantsBar";
 
 LRESULT CALLBACK StoredBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (g_props && !GetPropW(hwnd, kBarProp)) return DefWindowProcW(hwnd, message, wParam, lParam);
   switch (message) {
     case PBM_GETPOS:
       return g_storedPosition;
@@ -119,30 +113,46 @@ void CreateBar(bool stored) {
   g_frame = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 400, 100, nullptr, nullptr, nullptr, nullptr);
   g_bar = CreateWindowExW(0, stored ? L"StoredBar" : PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 360, 16,
                           g_frame, nullptr, nullptr, nullptr);
-  SetPropW(g_bar, kBarProp, &g_storedPosition);
   SendMessageW(g_bar, PBM_SETRANGE32, 0, 32767);
 }
 
-// The same calls as the program's check: open, ask where the open led,
-// close, and when that differs from the path, its long form.
-bool LeadsElsewhere(const std::string& path) {
+std::wstring Wide(const std::string& path) {
   const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
   std::wstring wide(static_cast<size_t>(n), L'\0');
   MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), n);
   wide.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
-  HANDLE file = CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  return wide;
+}
+
+// The same calls as the program's clean: one handle opened for deleting,
+// the path it reached compared with the path asked for (and, only when they
+// differ, with its long form), then the delete through that handle.
+bool DeleteThroughHandle(const std::string& path) {
+  const std::wstring wide = Wide(path);
+  HANDLE file = CreateFileW(wide.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   std::wstring reached(MAX_PATH, L'\0');
   const DWORD length = GetFinalPathNameByHandleW(file, reached.data(), static_cast<DWORD>(reached.size()), 0);
+  bool same = false;
+  if (length > 0 && length < reached.size()) {
+    reached.resize(length);
+    if (reached.compare(0, 4, L"\\\\?\\") == 0) reached.erase(0, 4);
+    same = lstrcmpiW(reached.c_str(), wide.c_str()) == 0;
+    if (!same) {
+      std::wstring named(wide.size() + MAX_PATH, L'\0');
+      const DWORD namedLength = GetLongPathNameW(wide.c_str(), named.data(), static_cast<DWORD>(named.size()));
+      same = namedLength > 0 && namedLength < named.size() && lstrcmpiW(reached.c_str(), named.c_str()) == 0;
+    }
+  }
+  bool deleted = false;
+  if (same) {
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    deleted = SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof(disposition)) != FALSE;
+  }
   CloseHandle(file);
-  if (length == 0 || length >= reached.size()) return false;
-  reached.resize(length);
-  if (reached.compare(0, 4, L"\\\\?\\") == 0) reached.erase(0, 4);
-  if (lstrcmpiW(reached.c_str(), wide.c_str()) == 0) return false;
-  std::wstring named(wide.size() + MAX_PATH, L'\0');
-  const DWORD namedLength = GetLongPathNameW(wide.c_str(), named.data(), static_cast<DWORD>(named.size()));
-  return namedLength == 0 || namedLength >= named.size() || lstrcmpiW(reached.c_str(), named.c_str()) != 0;
+  return deleted;
 }
 
 }  // namespace
@@ -154,14 +164,12 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "messages")) options.messages = true;
     else if (!std::strcmp(argv[i], "scanmessages")) options.scanMessages = true;
     else if (!std::strcmp(argv[i], "storedbar")) options.storedBar = true;
-    else if (!std::strcmp(argv[i], "props")) options.props = true;
-    else if (!std::strcmp(argv[i], "linkcheck")) options.linkCheck = true;
+    else if (!std::strcmp(argv[i], "handledelete")) options.handleDelete = true;
     else {
       std::fprintf(stderr, "unknown variant %s\n", argv[i]);
       return 2;
     }
   }
-  g_props = options.props;
   if (options.messages || options.scanMessages) CreateBar(options.storedBar);
 
   jc::Win32FolderSource source;
@@ -175,7 +183,8 @@ int main(int argc, char** argv) {
   if (options.oldestFirst) order = paths;
   int kept = 0;
   for (const std::string& path : order) {
-    if ((options.linkCheck && LeadsElsewhere(path)) || !DeleteFileA(path.c_str())) ++kept;
+    const bool deleted = options.handleDelete ? DeleteThroughHandle(path) : DeleteFileA(path.c_str()) != FALSE;
+    if (!deleted) ++kept;
     if (options.messages) Step();
   }
   const DWORD cleanEnd = GetTickCount();

@@ -5,6 +5,7 @@ and above all that the clean deletes exactly the files the scan listed."""
 import collections
 import hashlib
 import os
+import shutil
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -133,6 +134,21 @@ def fixture_trees(prefix):
     return seen
 
 
+def all_paths(root):
+    """Every file, link and folder below root."""
+    for folder, dirs, files in os.walk(root):
+        for name in dirs + files:
+            yield os.path.join(folder, name)
+
+
+def remove_tree(path):
+    if os.path.islink(path) or not os.path.isdir(path):
+        if os.path.lexists(path):
+            os.remove(path)
+    else:
+        shutil.rmtree(path)
+
+
 class ScanAndCleanEndToEnd(jcwine.WineTestCase):
     """One scan and one clean of a small fixture, read back from outside."""
 
@@ -214,9 +230,11 @@ class ScanAndCleanEndToEnd(jcwine.WineTestCase):
         self.assertEqual(self.rig.msgboxes(), [])
 
 
-class CleaningSafety(jcwine.WineTestCase):
-    """The clean deletes exactly what the scan listed, and nothing else is
-    touched: junk among look-alikes in Temp and in the Windows folder."""
+class WhatTheCleanLeaves(jcwine.WineTestCase):
+    """The clean deletes exactly what the scan listed and nothing else:
+    junk among look-alikes, links named like junk, a file another program
+    holds open. One program serves the three, each on fresh files; a new
+    one starts when a test left it with rows or ended it."""
 
     JUNK = [
         (TEMP, "a.bak"), (TEMP, "b.CHK"), (TEMP, "c.tmp"), (TEMP, "d.log"), (TEMP, "e.gid"), (TEMP, "f._mp"),
@@ -243,13 +261,33 @@ class CleaningSafety(jcwine.WineTestCase):
         (PREFETCH, "sub/inner.pf"),
     ]
 
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.prefix = Prefix(cls.rig)
+        cls.win = MainWindow(cls.rig)
+        cls.first_windows_tree = set(all_paths(cls.prefix.linux[WINDOWS]))
+
+    def setUp(self):
+        # Back to the prefix as the program found it: an empty Temp folder,
+        # nothing added to the Windows folder.
+        linux = self.prefix.linux
+        for name in os.listdir(linux[TEMP]):
+            remove_tree(os.path.join(linux[TEMP], name))
+        for path in sorted(set(all_paths(linux[WINDOWS])) - self.first_windows_tree, reverse=True):
+            remove_tree(path)
+        cls = type(self)
+        if not cls.win.prog.running() or cls.win.state()[0]:
+            cls.win.prog.kill()
+            cls.win = MainWindow(self.rig)
+        self.win = cls.win
+
     def test_clean_deletes_exactly_the_listed_files(self):
-        prefix = Prefix(self.rig)
+        prefix, win = self.prefix, self.win
         for where, name in self.JUNK + self.LOOK_ALIKES:
             prefix.put(where, name, content_for(name))
-        win = MainWindow(self.rig)
-        # Taken once the program is up, so that only the scan and the clean
-        # are judged, not what the start may write.
+        # Taken with the program up, so that only the scan and the clean are
+        # judged, not what its start may write.
         before = fixture_trees(prefix)
         # The rest of the Windows folder must not hold junk of its own, or
         # the expected list below would be wrong.
@@ -275,23 +313,20 @@ class CleaningSafety(jcwine.WineTestCase):
         self.assertEqual({p for p in after if after[p] != before[p]}, set(), "what changed")
 
 
-class LinkedJunk(jcwine.WineTestCase):
-    """A link named like junk may point anywhere: deleting it must not
-    delete what it points to. Under Wine a link to a file looks like a plain
-    file, and deleting it by name deletes the file it points to."""
-
     def test_clean_never_deletes_the_target_of_a_listed_link(self):
-        prefix = Prefix(self.rig)
+        # Under Wine a link to a file looks like a plain file, and deleting
+        # it by name deletes the file it points to.
+        prefix, win = self.prefix, self.win
         precious = prefix.put(TEMP, "documents/precious.doc", b"thesis, final version\n")
         outside = os.path.join(prefix.profile, "outside.txt")
         with open(outside, "wb") as f:
             f.write(b"not in Temp at all\n")
+        self.addCleanup(lambda: os.path.exists(outside) and os.remove(outside))
         os.makedirs(prefix.linux[RECYCLED])
         os.symlink(precious, prefix.path(TEMP, "link.tmp"))
         os.symlink(outside, prefix.path(RECYCLED, "link.txt"))
         prefix.put(TEMP, "plain.tmp", b"plain junk\n")
 
-        win = MainWindow(self.rig)
         win.scan()
         rows, _, _ = win.state()
         self.assertEqual(sorted(r[0] for r in rows),
@@ -308,16 +343,11 @@ class LinkedJunk(jcwine.WineTestCase):
                     self.assertEqual(f.read(), text)
 
 
-class HeldFile(jcwine.WineTestCase):
-    """A file another program holds open without sharing cannot be deleted:
-    it stays, its row goes, and the clean goes on to the end."""
-
     def test_held_file_stays_its_row_goes_and_the_clean_ends(self):
-        prefix = Prefix(self.rig)
+        prefix, win = self.prefix, self.win
         # The clean takes row 0 first, the newest: last.log, then the held
         # file, then first.bak, so a file after the held one must go too.
         paths = {name: prefix.put(TEMP, name, content_for(name)) for name in ("first.bak", "held.tmp", "last.log")}
-        win = MainWindow(self.rig)
         win.scan()
         rows, bar, _ = win.state()
         self.assertEqual([r[0] for r in rows],
