@@ -10,36 +10,14 @@
 #include <vector>
 
 #include "cleaner/junk_targets.h"
+#include "bench/file_work.h"
 #include "platform/win32/win32_folders.h"
 
 namespace {
 
-struct Folders {
-  std::string temp, windows;
-  const std::string& Of(jc::FolderKind kind) const { return kind == jc::FolderKind::TempFolder ? temp : windows; }
-};
-
-int CountPass(const Folders& folders) {
-  int count = 1;
-  for (const jc::JunkTarget& target : jc::CountTargets()) {
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((folders.Of(target.folder) + target.pattern).c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) continue;
-    do {
-      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
-  }
-  return count;
-}
-
-long long SizeOf(const std::string& path) {
-  WIN32_FIND_DATAA data;
-  HANDLE search = FindFirstFileA(path.c_str(), &data);
-  if (search == INVALID_HANDLE_VALUE) return -1;
-  FindClose(search);
-  return static_cast<int>(data.nFileSizeLow);
-}
+using bench::CountPass;
+using bench::Folders;
+using bench::SizeOf;
 
 std::vector<std::string> ListPass(const Folders& folders) {
   std::vector<std::string> paths;

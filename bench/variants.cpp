@@ -27,17 +27,17 @@
 #include <vector>
 
 #include "cleaner/junk_targets.h"
+#include "bench/file_work.h"
 #include "platform/win32/win32_folders.h"
 
 namespace {
 
+using bench::CountPass;
+using bench::Folders;
+using bench::SizeOf;
+
 struct Options {
   bool oldestFirst = false, messages = false, scanMessages = false, storedBar = false, handleDelete = false;
-};
-
-struct Folders {
-  std::string temp, windows;
-  const std::string& Of(jc::FolderKind kind) const { return kind == jc::FolderKind::TempFolder ? temp : windows; }
 };
 
 HWND g_frame = nullptr;
@@ -46,26 +46,6 @@ HWND g_bar = nullptr;
 void Step() {
   const LRESULT pos = SendMessageW(g_bar, PBM_GETPOS, 0, 0);
   SendMessageW(g_bar, PBM_SETPOS, static_cast<WPARAM>(pos + 1), 0);
-}
-
-int CountPass(const Folders& folders) {
-  int count = 1;
-  for (const jc::JunkTarget& target : jc::CountTargets()) {
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((folders.Of(target.folder) + target.pattern).c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) continue;
-    do {
-      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
-  }
-  return count;
-}
-
-void SizeOf(const std::string& path) {
-  WIN32_FIND_DATAA data;
-  HANDLE search = FindFirstFileA(path.c_str(), &data);
-  if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }
 
 std::vector<std::string> ListPass(const Folders& folders, const Options& options) {
