@@ -598,7 +598,14 @@ class WineRig:
         return self.driver("post", hwnd, msg, wparam, lparam)
 
     def window_exists(self, hwnd):
-        return self.driver("pid-of", hwnd, check=False).get("pid") is not None
+        # A driver started in the moment a program ends can itself end
+        # without a word; ask again rather than guess.
+        def answer():
+            try:
+                return self.driver("pid-of", hwnd, check=False)
+            except DriverError:
+                return None
+        return wait_for(answer, timeout=30, interval=0.2, message="the driver to answer").get("pid") is not None
 
     def msgboxes(self):
         return self.driver("msgboxes")
